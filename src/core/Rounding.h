@@ -12,7 +12,9 @@ inline int64_t RoundHalfEven(double v) {
 }
 
 // Whole-number halving truncates toward zero (-3 / 2 = -1).
-constexpr int HalfTrunc(int v) { return v / 2; }
+constexpr int HalfTrunc(int v) {
+    return v / 2;
+}
 
 // a * b / c with a 64-bit intermediate, halves rounded away from zero. Division by
 // zero answers -1, as the platform call does.

@@ -81,7 +81,8 @@ std::string ReadFileBytes(const std::string& path, size_t maxBytes) {
 void WriteFileAtomically(const std::string& path, std::string_view bytes) {
     std::string tmp = path + ".tmp-XXXXXX";
     int fd = ::mkstemp(tmp.data());
-    if (fd < 0) throw FileError("Cannot create file \"" + path + "\". " + std::strerror(errno) + ".");
+    if (fd < 0)
+        throw FileError("Cannot create file \"" + path + "\". " + std::strerror(errno) + ".");
     auto fail = [&](int err) {
         ::close(fd);
         ::unlink(tmp.c_str());

@@ -4,8 +4,10 @@
 
 namespace project {
 
-core::StringList BuildSettingsBlock(const settings::ShowSettings& slots, const core::StringList& pictures,
-                                    const core::StringList& effects, const core::StringList& music) {
+core::StringList BuildSettingsBlock(const settings::ShowSettings& slots,
+                                    const core::StringList& pictures,
+                                    const core::StringList& effects,
+                                    const core::StringList& music) {
     core::StringList block;
     block.reserve(12 + pictures.size() + effects.size() + music.size());
     for (int i = 0; i < settings::kSlotCount; ++i) block.push_back(slots.Slot(i));
@@ -44,8 +46,9 @@ void WriteProjectFile(const std::string& path, const core::StringList& block) {
     core::SaveStringList(path, block);
 }
 
-void ReadProjectFile(const std::string& path, settings::ShowSettings& slots, core::StringList& pictures,
-                     core::StringList& effects, core::StringList& music) {
+void ReadProjectFile(const std::string& path, settings::ShowSettings& slots,
+                     core::StringList& pictures, core::StringList& effects,
+                     core::StringList& music) {
     ShowParts parts = ParseSettingsBlock(core::LoadStringList(path, kMaxProjectFileBytes), path);
     for (int i = 0; i < settings::kSlotCount; ++i)
         slots.SetSlot(i, std::move(parts.Slots[static_cast<size_t>(i)]));

@@ -22,7 +22,8 @@ struct ShowParts {
 
 // The settings block (`Allbox`): the slots, the pictures, "[TRANS]", the effect indexes,
 // "[MUSIC]" and, unless slot 3 is exactly "No music", the music paths.
-core::StringList BuildSettingsBlock(const settings::ShowSettings& slots, const core::StringList& pictures,
+core::StringList BuildSettingsBlock(const settings::ShowSettings& slots,
+                                    const core::StringList& pictures,
                                     const core::StringList& effects, const core::StringList& music);
 
 // Splits a settings block into its parts. A block with fewer than ten slot lines or
@@ -36,8 +37,9 @@ void WriteProjectFile(const std::string& path, const core::StringList& block);
 // Reads a project file and, only when it is a valid project, replaces the slots, the
 // picture list and the effect set, and the music list unless the file's slot 3 is
 // "No music". On any error (core::FileError, core::Error) nothing is changed.
-void ReadProjectFile(const std::string& path, settings::ShowSettings& slots, core::StringList& pictures,
-                     core::StringList& effects, core::StringList& music);
+void ReadProjectFile(const std::string& path, settings::ShowSettings& slots,
+                     core::StringList& pictures, core::StringList& effects,
+                     core::StringList& music);
 
 // Project files are small text lists; anything larger is not one of ours.
 constexpr size_t kMaxProjectFileBytes = size_t(64) << 20;

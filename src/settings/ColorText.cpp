@@ -14,19 +14,33 @@ struct NamedColor {
 };
 
 constexpr std::array<NamedColor, 16> kStandardColors = {{
-    {"clBlack", 0x000000}, {"clMaroon", 0x000080}, {"clGreen", 0x008000},  {"clOlive", 0x008080},
-    {"clNavy", 0x800000},  {"clPurple", 0x800080}, {"clTeal", 0x808000},   {"clGray", 0x808080},
-    {"clSilver", 0xC0C0C0}, {"clRed", 0x0000FF},   {"clLime", 0x00FF00},   {"clYellow", 0x00FFFF},
-    {"clBlue", 0xFF0000},  {"clFuchsia", 0xFF00FF}, {"clAqua", 0xFFFF00}, {"clWhite", 0xFFFFFF},
+    {"clBlack", 0x000000},
+    {"clMaroon", 0x000080},
+    {"clGreen", 0x008000},
+    {"clOlive", 0x008080},
+    {"clNavy", 0x800000},
+    {"clPurple", 0x800080},
+    {"clTeal", 0x808000},
+    {"clGray", 0x808080},
+    {"clSilver", 0xC0C0C0},
+    {"clRed", 0x0000FF},
+    {"clLime", 0x00FF00},
+    {"clYellow", 0x00FFFF},
+    {"clBlue", 0xFF0000},
+    {"clFuchsia", 0xFF00FF},
+    {"clAqua", 0xFFFF00},
+    {"clWhite", 0xFFFFFF},
 }};
 
 // System colours: 0x80000000 plus the position in this list.
 constexpr std::array<const char*, 25> kSystemColors = {
-    "clScrollBar",     "clBackground",  "clActiveCaption",  "clInactiveCaption", "clMenu",
-    "clWindow",        "clWindowFrame", "clMenuText",       "clWindowText",      "clCaptionText",
-    "clActiveBorder",  "clInactiveBorder", "clAppWorkSpace", "clHighlight",      "clHighlightText",
-    "clBtnFace",       "clBtnShadow",   "clGrayText",       "clBtnText",         "clInactiveCaptionText",
-    "clBtnHighlight",  "cl3DDkShadow",  "cl3DLight",        "clInfoText",        "clInfoBk",
+    "clScrollBar",    "clBackground",  "clActiveCaption", "clInactiveCaption",
+    "clMenu",         "clWindow",      "clWindowFrame",   "clMenuText",
+    "clWindowText",   "clCaptionText", "clActiveBorder",  "clInactiveBorder",
+    "clAppWorkSpace", "clHighlight",   "clHighlightText", "clBtnFace",
+    "clBtnShadow",    "clGrayText",    "clBtnText",       "clInactiveCaptionText",
+    "clBtnHighlight", "cl3DDkShadow",  "cl3DLight",       "clInfoText",
+    "clInfoBk",
 };
 
 // The standard Windows scheme's values for those system colours, as 0x00BBGGRR.
@@ -44,7 +58,8 @@ std::string ColorToString(ColorValue colour) {
     for (const auto& c : kStandardColors)
         if (c.Value == colour) return c.Name;
     uint32_t u = static_cast<uint32_t>(colour);
-    if (u >= kSystemBase && u < kSystemBase + kSystemColors.size()) return kSystemColors[u - kSystemBase];
+    if (u >= kSystemBase && u < kSystemBase + kSystemColors.size())
+        return kSystemColors[u - kSystemBase];
     if (colour == kClNone) return "clNone";
     char buf[16];
     std::snprintf(buf, sizeof buf, "$%08X", u);

@@ -6,14 +6,16 @@
 namespace settings {
 
 const core::StringList& StartDefaults() {
-    static const core::StringList values = {"2",     "80",    "Random", "No music", "$00D5E7EA_clWhite",
-                                            "Loop",  "Color", "Tile",   "No",       "Shadow"};
+    static const core::StringList values = {
+        "2",    "80",    "Random", "No music", "$00D5E7EA_clWhite",
+        "Loop", "Color", "Tile",   "No",       "Shadow"};
     return values;
 }
 
 const core::StringList& SetDefaultsValues() {
-    static const core::StringList values = {"2",    "100",   "Random", "No music", "$00281800_$00281800",
-                                            "Loop", "Color", "Tile",   "No",       "No"};
+    static const core::StringList values = {
+        "2",    "100",   "Random", "No music", "$00281800_$00281800",
+        "Loop", "Color", "Tile",   "No",       "No"};
     return values;
 }
 

@@ -1,11 +1,10 @@
-#include "core/StringList.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "core/Error.h"
+#include "core/StringList.h"
 
 namespace {
 

@@ -10,12 +10,13 @@ using settings::ShowSettings;
 TEST(ShowSettings, DefaultColumnsDifferInSizeBackgroundAndShadow) {
     ShowSettings opt;
     opt.WriteStartDefaults();
-    EXPECT_EQ(opt.Slots(), (core::StringList{"2", "80", "Random", "No music", "$00D5E7EA_clWhite", "Loop",
-                                             "Color", "Tile", "No", "Shadow"}));
+    EXPECT_EQ(opt.Slots(), (core::StringList{"2", "80", "Random", "No music", "$00D5E7EA_clWhite",
+                                             "Loop", "Color", "Tile", "No", "Shadow"}));
     opt.SetSlot(settings::kAdvanceSlot, "Manual");
     opt.WriteSetDefaults();
-    EXPECT_EQ(opt.Slots(), (core::StringList{"2", "100", "Random", "No music", "$00281800_$00281800", "Loop",
-                                             "Color", "Tile", "No", "No"}));
+    EXPECT_EQ(opt.Slots(),
+              (core::StringList{"2", "100", "Random", "No music", "$00281800_$00281800", "Loop",
+                                "Color", "Tile", "No", "No"}));
     EXPECT_EQ(opt.Count(), 10);
 }
 
@@ -25,7 +26,8 @@ TEST(ShowSettings, ReadersCompareWholeTextsExactly) {
     EXPECT_TRUE(opt.Loops());
     EXPECT_TRUE(opt.ShadowOn());
     EXPECT_FALSE(opt.MusicOn());
-    opt.SetSlot(settings::kLoopSlot, "loop");  // small letters: the show ends after the last picture
+    opt.SetSlot(settings::kLoopSlot,
+                "loop");  // small letters: the show ends after the last picture
     EXPECT_FALSE(opt.Loops());
     opt.SetSlot(settings::kMusicModeSlot, "NoRepeat");
     EXPECT_TRUE(opt.MusicOn());
@@ -43,8 +45,14 @@ TEST(ShowSettings, WholeNumbersFromHandEditedSlots) {
     struct {
         const char* text;
         std::optional<int> value;
-    } cases[] = {{"2", 2}, {"100", 100}, {"+7", 7}, {"-3", -3}, {"", std::nullopt},
-                 {"2 ", std::nullopt}, {"x", std::nullopt}, {"99999999999", std::nullopt}};
+    } cases[] = {{"2", 2},
+                 {"100", 100},
+                 {"+7", 7},
+                 {"-3", -3},
+                 {"", std::nullopt},
+                 {"2 ", std::nullopt},
+                 {"x", std::nullopt},
+                 {"99999999999", std::nullopt}};
     for (auto c : cases) EXPECT_EQ(settings::ParseWholeNumber(c.text), c.value) << c.text;
 }
 
@@ -53,10 +61,17 @@ TEST(ColorText, WritesNamesOrEightHexDigits) {
         settings::ColorValue value;
         const char* text;
     } cases[] = {
-        {0x00FFFFFF, "clWhite"},       {0x00D5E7EA, "$00D5E7EA"},    {0x000000FF, "clRed"},
-        {0x00FF0000, "clBlue"},        {0x00281800, "$00281800"},    {int32_t(0x8000000F), "clBtnFace"},
-        {int32_t(0x80000018), "clInfoBk"}, {int32_t(0x80000019), "$80000019"}, {0x1FFFFFFF, "clNone"},
-        {0x00000001, "$00000001"},     {-1, "$FFFFFFFF"},
+        {0x00FFFFFF, "clWhite"},
+        {0x00D5E7EA, "$00D5E7EA"},
+        {0x000000FF, "clRed"},
+        {0x00FF0000, "clBlue"},
+        {0x00281800, "$00281800"},
+        {int32_t(0x8000000F), "clBtnFace"},
+        {int32_t(0x80000018), "clInfoBk"},
+        {int32_t(0x80000019), "$80000019"},
+        {0x1FFFFFFF, "clNone"},
+        {0x00000001, "$00000001"},
+        {-1, "$FFFFFFFF"},
     };
     for (auto c : cases) {
         EXPECT_EQ(settings::ColorToString(c.value), c.text);
@@ -69,9 +84,17 @@ TEST(ColorText, ReadsNamesHexAndDecimalAndRejectsTheRest) {
         const char* text;
         std::optional<settings::ColorValue> value;
     } cases[] = {
-        {"clAqua", 0xFFFF00}, {"$ff", 0xFF},    {"16777215", 0xFFFFFF}, {"0x10", 16},
-        {"-1", -1},           {"clwhite", std::nullopt}, {"", std::nullopt}, {"$", std::nullopt},
-        {"$1FFFFFFFF", std::nullopt}, {"12ab", std::nullopt}, {"White", std::nullopt},
+        {"clAqua", 0xFFFF00},
+        {"$ff", 0xFF},
+        {"16777215", 0xFFFFFF},
+        {"0x10", 16},
+        {"-1", -1},
+        {"clwhite", std::nullopt},
+        {"", std::nullopt},
+        {"$", std::nullopt},
+        {"$1FFFFFFFF", std::nullopt},
+        {"12ab", std::nullopt},
+        {"White", std::nullopt},
     };
     for (auto c : cases) EXPECT_EQ(settings::StringToColor(c.text), c.value) << c.text;
 }
@@ -97,7 +120,8 @@ TEST(ColorText, PairsSplitAtTheLastUnderscore) {
 
 TEST(EffectSet, StandardSetIsAscendingWithoutThePlainCut) {
     EXPECT_EQ(settings::StandardEffectSet(),
-              (core::StringList{"1", "2", "4", "6", "9", "11", "12", "13", "14", "15", "17", "19", "20"}));
+              (core::StringList{"1", "2", "4", "6", "9", "11", "12", "13", "14", "15", "17", "19",
+                                "20"}));
 }
 
 }  // namespace

@@ -1,0 +1,56 @@
+#include "transitions/HeadlessSurface.h"
+
+namespace transitions {
+
+class HeadlessRenderWindow : public TTERenderWindow {
+public:
+    HeadlessRenderWindow(HeadlessControl& owner, raster::Bitmap canvas)
+        : m_owner(owner), m_canvas(std::move(canvas)) {}
+
+    raster::Bitmap& Canvas() override { return m_canvas; }
+    void Flush(const core::Rect& area) override {
+        ++m_owner.m_frames;
+        if (m_owner.OnFrame) m_owner.OnFrame(m_canvas, area);
+    }
+    void Hide() override {}
+    bool TakeLeftButtonDown() override {
+        if (m_owner.PendingClicks == 0) return false;
+        --m_owner.PendingClicks;
+        return true;
+    }
+    bool TakeEscapeKey() override {
+        if (m_owner.PendingEscapes == 0) return false;
+        --m_owner.PendingEscapes;
+        return true;
+    }
+
+private:
+    HeadlessControl& m_owner;
+    raster::Bitmap m_canvas;
+};
+
+HeadlessControl::HeadlessControl(int width, int height)
+    : Look(width, height, raster::PixelFormat::Bits32) {}
+
+bool HeadlessControl::IsCovered(const core::Rect& rect) const {
+    return rect.Left < 0 || rect.Top < 0 || rect.Right > Look.Width() ||
+           rect.Bottom > Look.Height();
+}
+
+void HeadlessControl::PaintInto(const core::Rect& rect, raster::Bitmap& target) {
+    // The look converted to the target's format, then the rectangle copied out of it.
+    raster::Bitmap look = Look.ConvertTo(target.Format(), target.Palette());
+    core::Rect inside = rect.Intersected({0, 0, look.Width(), look.Height()});
+    if (inside.IsEmpty()) return;
+    CopyPixels(target, inside.Left - rect.Left, inside.Top - rect.Top, inside.Width(),
+               inside.Height(), look, inside.Left, inside.Top);
+}
+
+std::unique_ptr<TTERenderWindow> HeadlessControl::CreateRenderWindow(const core::Rect& rect) {
+    // The render window starts showing what lay beneath it: the current look.
+    raster::Bitmap canvas = MakeDisplayBitmap(rect.Width(), rect.Height(), DisplayPixelFormat());
+    PaintInto(rect, canvas);
+    return std::make_unique<HeadlessRenderWindow>(*this, std::move(canvas));
+}
+
+}  // namespace transitions

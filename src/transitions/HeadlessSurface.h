@@ -1,0 +1,49 @@
+#pragma once
+
+#include <functional>
+
+#include "transitions/Surface.h"
+
+namespace transitions {
+
+// A control without a display: its look is a bitmap the caller sets, the "screen" shows
+// that look, and render windows draw into memory. Every flushed frame can be observed.
+class HeadlessControl : public TransitionControl {
+public:
+    using FrameSink = std::function<void(const raster::Bitmap& canvas, const core::Rect& area)>;
+
+    HeadlessControl(int width, int height);
+
+    // What the control paints now (any format; converted when captured).
+    raster::Bitmap Look;
+    settings::ColorValue BackgroundColour = settings::kClBlack;
+    bool Visible = true;
+    HeadlessControl* Parent = nullptr;
+    core::Point Offset;
+    // Called on every flush of a render window made by this control.
+    FrameSink OnFrame;
+    // Abort input waiting for the next poll.
+    int PendingClicks = 0;
+    int PendingEscapes = 0;
+
+    int FramesFlushed() const { return m_frames; }
+    void ResetFrameCount() { m_frames = 0; }
+
+    bool IsVisible() const override { return Visible; }
+    TransitionControl* ParentControl() const override { return Parent; }
+    core::Point Position() const override { return Offset; }
+    void Update() override {}
+    bool IsCovered(const core::Rect& rect) const override;
+    void CopyScreen(const core::Rect& rect, raster::Bitmap& target) override {
+        PaintInto(rect, target);
+    }
+    void PaintInto(const core::Rect& rect, raster::Bitmap& target) override;
+    settings::ColorValue Colour() const override { return BackgroundColour; }
+    std::unique_ptr<TTERenderWindow> CreateRenderWindow(const core::Rect& rect) override;
+
+private:
+    friend class HeadlessRenderWindow;
+    int m_frames = 0;
+};
+
+}  // namespace transitions

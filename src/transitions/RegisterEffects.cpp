@@ -1,0 +1,15 @@
+#include "transitions/EffectTable.h"
+#include "transitions/TFlickerFreeTransition.h"
+
+namespace transitions {
+
+template <typename T>
+static void Register() {
+    RegisterEffectClass(T().ClassName(), [] { return std::make_unique<T>(); });
+}
+
+void RegisterAllEffectClasses() {
+    Register<TFlickerFreeTransition>();
+}
+
+}  // namespace transitions

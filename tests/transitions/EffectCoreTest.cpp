@@ -1,0 +1,234 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "transitions/EffectTable.h"
+#include "transitions/HeadlessSurface.h"
+#include "transitions/TFlickerFreeTransition.h"
+#include "transitions/TTimedTransitionEffect.h"
+
+namespace {
+
+using namespace transitions;
+
+// A timed effect that draws nothing and records the steps it was asked for.
+class StepRecorder : public TTimedTransitionEffect {
+public:
+    explicit StepRecorder(int total) : m_total(total) {}
+    const char* ClassName() const override { return "StepRecorder"; }
+    bool NeedsOldImage() const override { return false; }
+
+    std::vector<int> Steps;
+    std::vector<int> Deltas;
+    int Finished = 0;
+    bool ThrowAtStep3 = false;
+
+protected:
+    void PrepareSteps(TTETransitionData&, int& total) override { total = m_total; }
+    void RenderStep(TTETransitionData& data, int step, int delta, int total,
+                    int previous) override {
+        TTimedTransitionEffect::RenderStep(data, step, delta, total, previous);
+        EXPECT_EQ(delta, step - previous);
+        EXPECT_LT(step, total);
+        Steps.push_back(step);
+        Deltas.push_back(delta);
+        if (ThrowAtStep3 && step == 3) throw std::runtime_error("step failed");
+    }
+    void FinishSteps(TTETransitionData&) override { ++Finished; }
+
+private:
+    int m_total;
+};
+
+raster::Bitmap Filled(int w, int h, raster::Rgb colour) {
+    raster::Bitmap b(w, h, raster::PixelFormat::Bits32);
+    b.Fill(colour);
+    return b;
+}
+
+class EffectCoreTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetDisplayPixelFormat(raster::PixelFormat::Bits32);
+        m_control.Look = Filled(64, 48, 0x112233);
+    }
+    // Prepare on the old look, switch to the new look, Execute, Unprepare.
+    void Run(TTransitionEffect& effect, raster::Rgb newColour = 0xA0B0C0) {
+        ASSERT_TRUE(effect.Prepare(m_control, {0, 0, 64, 48}));
+        m_control.Look = Filled(64, 48, newColour);
+        effect.Execute();
+        effect.Unprepare();
+    }
+    HeadlessControl m_control{64, 48};
+};
+
+TEST_F(EffectCoreTest, EventsFireInOrderAndTheLastFrameIsTheNewLook) {
+    StepRecorder effect(10);
+    std::string order;
+    effect.OnBeforeTransition = [&](TTransitionEffect&) { order += "B"; };
+    effect.OnStartTransition = [&](TTransitionEffect&) { order += "S"; };
+    effect.OnEndTransition = [&](TTransitionEffect&) { order += "E"; };
+    effect.OnAfterTransition = [&](TTransitionEffect&) { order += "A"; };
+    raster::Bitmap last;
+    m_control.OnFrame = [&](const raster::Bitmap& canvas, const core::Rect&) { last = canvas; };
+    Run(effect);
+    EXPECT_EQ(order, "BSEA");
+    // Untimed: every step but the last, each followed by a frame, then the final copy.
+    EXPECT_EQ(effect.Steps, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    EXPECT_EQ(m_control.FramesFlushed(), 10);
+    EXPECT_EQ(effect.Finished, 1);
+    EXPECT_EQ(last, Filled(64, 48, 0xA0B0C0));
+    EXPECT_FALSE(effect.Prepared());
+    EXPECT_FALSE(TTransitionEffect::AnyPrepared());
+}
+
+TEST_F(EffectCoreTest, OnlyOneEffectIsPreparedAtATime) {
+    TFlickerFreeTransition a, b;
+    ASSERT_TRUE(a.Prepare(m_control, {0, 0, 64, 48}));
+    EXPECT_FALSE(b.Prepare(m_control, {0, 0, 64, 48}));
+    EXPECT_FALSE(b.Prepared());
+    // Preparing the prepared effect again starts over.
+    EXPECT_TRUE(a.Prepare(m_control, {0, 0, 64, 48}));
+    a.Unprepare();
+    a.Unprepare();
+    EXPECT_TRUE(b.Prepare(m_control, {0, 0, 64, 48}));
+    b.Unprepare();
+}
+
+TEST_F(EffectCoreTest, ExecuteWithoutPrepareFiresOnlyTheOuterEvents) {
+    StepRecorder effect(5);
+    std::string order;
+    effect.OnBeforeTransition = [&](TTransitionEffect&) { order += "B"; };
+    effect.OnStartTransition = [&](TTransitionEffect&) { order += "S"; };
+    effect.OnAfterTransition = [&](TTransitionEffect&) { order += "A"; };
+    effect.Execute();
+    EXPECT_EQ(order, "BA");
+    EXPECT_TRUE(effect.Steps.empty());
+}
+
+TEST_F(EffectCoreTest, DisabledEffectsDoNotPrepareUnlessFlickerFree) {
+    StepRecorder effect(5);
+    effect.SetEnabled(false);
+    EXPECT_FALSE(effect.Prepare(m_control, {0, 0, 64, 48}));
+    effect.FlickerFreeWhenDisabled = true;
+    raster::Bitmap last;
+    m_control.OnFrame = [&](const raster::Bitmap& canvas, const core::Rect&) { last = canvas; };
+    Run(effect);
+    EXPECT_TRUE(effect.Steps.empty());  // one copy, no steps
+    EXPECT_EQ(last, Filled(64, 48, 0xA0B0C0));
+}
+
+TEST_F(EffectCoreTest, InvisibleControlsHandTheRectangleToTheirParent) {
+    HeadlessControl child(10, 10);
+    child.Visible = false;
+    child.Parent = &m_control;
+    child.Offset = {5, 7};
+    TFlickerFreeTransition effect;
+    EXPECT_TRUE(effect.Prepare(child, {0, 0, 10, 10}));
+    effect.Unprepare();
+    child.Parent = nullptr;
+    EXPECT_FALSE(effect.Prepare(child, {0, 0, 10, 10}));
+}
+
+TEST_F(EffectCoreTest, NoStepsIsASilentAbortAndErrorsStillCleanUp) {
+    StepRecorder none(0);
+    int after = 0;
+    none.OnAfterTransition = [&](TTransitionEffect&) { ++after; };
+    EXPECT_NO_THROW(Run(none));
+    EXPECT_EQ(after, 1);
+    EXPECT_EQ(none.Finished, 1);
+
+    StepRecorder failing(10);
+    failing.ThrowAtStep3 = true;
+    failing.OnAfterTransition = [&](TTransitionEffect&) { ++after; };
+    ASSERT_TRUE(failing.Prepare(m_control, {0, 0, 64, 48}));
+    EXPECT_THROW(failing.Execute(), std::runtime_error);
+    EXPECT_EQ(after, 2);
+    EXPECT_EQ(failing.Finished, 1);
+    EXPECT_FALSE(TTransitionEffect::AnyPrepared());
+}
+
+TEST_F(EffectCoreTest, DirectionsOutsideTheAllowedSetAreIgnored) {
+    StepRecorder effect(1);
+    effect.SetDirection(TTEEffectDirection::tedDown);
+    EXPECT_EQ(effect.Direction(), TTEEffectDirection::tedNone);
+    EXPECT_EQ(effect.Version(), "Version 2.6");
+    EXPECT_EQ(effect.OppositeDirection(TTEEffectDirection::tedDownLeft),
+              TTEEffectDirection::tedUpRight);
+    EXPECT_EQ(effect.OppositeDirection(TTEEffectDirection::tedIn), TTEEffectDirection::tedOut);
+}
+
+TEST_F(EffectCoreTest, PacedRunsEndNearTheirDurationAndSkipStepsWhenFramesAreSlow) {
+    StepRecorder fast(660);
+    fast.Milliseconds = 300;
+    auto start = std::chrono::steady_clock::now();
+    Run(fast);
+    double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_GT(ms, 280.0);
+    EXPECT_LT(ms, 600.0);  // generous: sanitizers and a loaded machine
+    ASSERT_FALSE(fast.Steps.empty());
+    EXPECT_LT(fast.Steps.back(), 660);
+
+    // Frames that cost 5 ms each: steps are skipped so the run still ends near 300 ms.
+    StepRecorder slow(660);
+    slow.Milliseconds = 300;
+    m_control.OnFrame = [](const raster::Bitmap&, const core::Rect&) {
+        auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(5);
+        while (std::chrono::steady_clock::now() < until) {
+        }
+    };
+    start = std::chrono::steady_clock::now();
+    Run(slow);
+    ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(ms, 600.0);
+    EXPECT_LT(slow.Steps.size(), 120u);
+    EXPECT_GT(*std::max_element(slow.Deltas.begin(), slow.Deltas.end()), 1);
+}
+
+TEST_F(EffectCoreTest, EscapeAbortsAtThePollAfter300Milliseconds) {
+    StepRecorder effect(100000);
+    effect.Milliseconds = 5000;
+    effect.AbortOnEscape = true;
+    m_control.PendingEscapes = 1;
+    raster::Bitmap last;
+    m_control.OnFrame = [&](const raster::Bitmap& canvas, const core::Rect&) { last = canvas; };
+    auto start = std::chrono::steady_clock::now();
+    Run(effect);
+    double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_GT(ms, 295.0);
+    EXPECT_LT(ms, 2000.0);
+    EXPECT_EQ(m_control.PendingEscapes, 0);
+    EXPECT_TRUE(effect.Aborted());
+    EXPECT_EQ(last, Filled(64, 48, 0xA0B0C0));  // the pass still ends with the new look
+}
+
+TEST(EffectTable, ShowTableHoldsTwentyTwoEffectsAndTheChooserAbortsOnEscape) {
+    const auto& table = ShowEffectTable();
+    ASSERT_EQ(table.size(), 22u);
+    EXPECT_EQ(table[0].Name, "SlowAlpha");
+    EXPECT_EQ(table[11].Name, "WipeDown");
+    EXPECT_EQ(table[21].ClassName, "TFlickerFreeTransition");
+    EXPECT_EQ(FindShowEffect("WipeDown"), 11);
+    EXPECT_EQ(FindShowEffect("11"), 11);
+    EXPECT_EQ(FindShowEffect("22"), -1);
+    EXPECT_EQ(FindShowEffect("Nope"), -1);
+    for (const auto& e : ChooserEffectTable()) {
+        ASSERT_FALSE(e.Properties.empty());
+        EXPECT_EQ(e.Properties.back().Name, "AbortOnEscape");
+    }
+    RegisterAllEffectClasses();
+    TTransitionList list;
+    LoadEffectList(list, ChooserEffectTable());
+    ASSERT_EQ(list.Count(), 22);
+    ASSERT_NE(list.Transitions(21), nullptr);
+    EXPECT_TRUE(list.Transitions(21)->AbortOnEscape);
+    EXPECT_EQ(list.Transitions(21)->Name, "Transition1");
+    EXPECT_EQ(list.Transitions(21)->List(), &list);
+}
+
+}  // namespace
