@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "codecs/Picture.h"
@@ -24,10 +26,17 @@ private:
     raster::Bitmap m_bitmap;
 };
 
-// Reads a BMP file. Throws core::Error for damaged or unsupported data.
-std::unique_ptr<BmpPicture> ReadBmp(std::string_view bytes);
+// Reads a BMP file: 1, 4, 8, 16, 24 and 32 bits per pixel, uncompressed, RLE4, RLE8 or
+// with colour masks; OS/2 1.x core, info, V4 and V5 headers (and the 52, 56 and 64-byte
+// variants). The bitmap keeps the file's pixel format where one exists; other colour
+// masks give 32 bits. Throws core::Error for damaged or unsupported data, and for
+// pictures of more than `maxPixels` pixels before allocating them.
+std::unique_ptr<BmpPicture> ReadBmp(std::string_view bytes,
+                                    uint64_t maxPixels = raster::Bitmap::kMaxPixels);
 
-// A complete BMP file: "BM" file header, info header, colour table, rows bottom-up.
+// A complete BMP file: "BM" file header, 40-byte info header, colour table, rows
+// bottom-up. 5-6-5 bitmaps carry their masks (BI_BITFIELDS). Throws core::Error for an
+// empty bitmap, which the format cannot hold.
 std::string WriteBmp(const raster::Bitmap& bitmap);
 
 }  // namespace codecs

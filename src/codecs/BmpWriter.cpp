@@ -1,0 +1,69 @@
+#include <string>
+
+#include "codecs/BmpPicture.h"
+#include "core/Error.h"
+
+namespace codecs {
+
+namespace {
+
+constexpr uint32_t kBiRgb = 0;
+constexpr uint32_t kBiBitfields = 3;
+constexpr uint32_t kFileHeaderSize = 14;
+constexpr uint32_t kInfoHeaderSize = 40;
+constexpr int32_t kPixelsPerMetre = 2835;  // 72 dots per inch
+
+void Put16(std::string& out, uint32_t v) {
+    out.push_back(char(v & 0xFF));
+    out.push_back(char((v >> 8) & 0xFF));
+}
+
+void Put32(std::string& out, uint32_t v) {
+    Put16(out, v & 0xFFFF);
+    Put16(out, v >> 16);
+}
+
+}  // namespace
+
+std::string WriteBmp(const raster::Bitmap& bitmap) {
+    if (bitmap.Empty()) throw core::Error("An empty picture cannot be saved as a bitmap file.");
+    const uint32_t bpp = uint32_t(bitmap.Bpp());
+    const bool masks = bitmap.Format() == raster::PixelFormat::Bits16;
+    const uint32_t colours = uint32_t(bitmap.Palette().size());
+    const uint32_t stride = uint32_t(bitmap.Stride());
+    const uint32_t height = uint32_t(bitmap.Height());
+    // At most raster::Bitmap::kMaxPixels pixels of 4 bytes, so every size fits 32 bits.
+    const uint32_t imageSize = stride * height;
+    const uint32_t dataOffset = kFileHeaderSize + kInfoHeaderSize + (masks ? 12 : 0) + 4 * colours;
+
+    std::string out;
+    out.reserve(size_t(dataOffset) + imageSize);
+    out += "BM";
+    Put32(out, dataOffset + imageSize);
+    Put32(out, 0);  // reserved
+    Put32(out, dataOffset);
+
+    Put32(out, kInfoHeaderSize);
+    Put32(out, uint32_t(bitmap.Width()));
+    Put32(out, height);  // positive: rows bottom-up
+    Put16(out, 1);       // planes
+    Put16(out, bpp);
+    Put32(out, masks ? kBiBitfields : kBiRgb);
+    Put32(out, imageSize);
+    Put32(out, kPixelsPerMetre);
+    Put32(out, kPixelsPerMetre);
+    Put32(out, colours);
+    Put32(out, 0);  // all colours important
+    if (masks) {
+        Put32(out, 0xF800);
+        Put32(out, 0x07E0);
+        Put32(out, 0x001F);
+    }
+    for (raster::Rgb c : bitmap.Palette()) Put32(out, c & 0xFFFFFF);  // B, G, R, 0
+
+    for (int y = bitmap.Height() - 1; y >= 0; --y)
+        out.append(reinterpret_cast<const char*>(bitmap.Scanline(y)), stride);
+    return out;
+}
+
+}  // namespace codecs
