@@ -20,6 +20,7 @@ bool TTimedTransitionEffect::SetProperty(std::string_view name, const PropertyVa
 
 void TTimedTransitionEffect::ExecuteTransition(TTETransitionData& data) {
     int total = 0;
+    m_stepsDrawn = 0;
     PrepareSteps(data, total);
     try {
         if (total <= 0) throw SilentAbort{};
@@ -100,6 +101,7 @@ void TTimedTransitionEffect::PlayTimed(int totalSteps, TTETransitionData& data) 
 }
 
 void TTimedTransitionEffect::RenderStep(TTETransitionData&, int, int, int, int) {
+    ++m_stepsDrawn;
     PollAbort();
 }
 

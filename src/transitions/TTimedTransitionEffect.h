@@ -8,6 +8,9 @@ namespace transitions {
 // (every step as fast as possible when it is 0 or less).
 class TTimedTransitionEffect : public TTransitionEffect {
 public:
+    // Steps drawn by the last pass.
+    int StepsDrawn() const { return m_stepsDrawn; }
+
     bool SetProperty(std::string_view name, const PropertyValue& value) override;
 
 protected:
@@ -28,6 +31,7 @@ private:
     void PollAbort();
 
     TTEChrono m_delayChrono;
+    int m_stepsDrawn = 0;
 };
 
 }  // namespace transitions
