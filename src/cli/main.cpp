@@ -1,1 +1,46 @@
-int main() { return 0; }
+// pictavo-cli: headless commands over the show's libraries.
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "cli/Commands.h"
+
+namespace {
+
+void PrintUsage() {
+    std::fputs(
+        "usage:\n"
+        "  pictavo-cli decode IN OUT.bmp [--scale 1/2|1/4|1/8]\n"
+        "      decode any picture (BMP, JPEG, GIF) into a 24-bit BMP file\n"
+        "  pictavo-cli info PROJECT.orv\n"
+        "      print a project's settings, picture count, effect set and music list\n"
+        "  pictavo-cli render EFFECT FROM TO --size WxH [--frames DIR] [--ms N]\n"
+        "      run one effect of the show's list (name or index) headless from picture FROM\n"
+        "      to picture TO; --frames writes every frame as a BMP, --ms overrides the duration\n",
+        stderr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty() || args[0] == "--help" || args[0] == "-h") {
+        PrintUsage();
+        return args.empty() ? 2 : 0;
+    }
+    try {
+        std::string command = args[0];
+        args.erase(args.begin());
+        if (command == "decode") return cli::Decode(args);
+        if (command == "info") return cli::Info(args);
+        if (command == "render") return cli::Render(args);
+        std::fprintf(stderr, "pictavo-cli: unknown command \"%s\"\n", command.c_str());
+        PrintUsage();
+        return 2;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "pictavo-cli: %s\n", e.what());
+        return 1;
+    }
+}

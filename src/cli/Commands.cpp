@@ -1,0 +1,84 @@
+#include "cli/Commands.h"
+
+#include <cstdio>
+#include <stdexcept>
+
+#include "codecs/BmpPicture.h"
+#include "codecs/GifPicture.h"
+#include "codecs/JpegPicture.h"
+#include "codecs/Picture.h"
+#include "core/StringList.h"
+#include "project/ProjectFile.h"
+
+namespace cli {
+
+namespace {
+
+const char* const kSlotLabels[settings::kSlotCount] = {
+    "advance", "picture size",    "effect mode",          "music mode", "background data",
+    "loop",    "background kind", "background placement", "caption",    "shadow",
+};
+
+codecs::JpegScale ParseScale(const std::string& text) {
+    if (text == "1/1") return codecs::JpegScale::Full;
+    if (text == "1/2") return codecs::JpegScale::Half;
+    if (text == "1/4") return codecs::JpegScale::Quarter;
+    if (text == "1/8") return codecs::JpegScale::Eighth;
+    throw std::runtime_error("--scale takes 1/2, 1/4 or 1/8, not \"" + text + "\"");
+}
+
+}  // namespace
+
+int Decode(const std::vector<std::string>& args) {
+    std::vector<std::string> files;
+    codecs::JpegScale scale = codecs::JpegScale::Full;
+    bool scaleGiven = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--scale") {
+            if (i + 1 >= args.size()) throw std::runtime_error("--scale needs a value");
+            scale = ParseScale(args[++i]);
+            scaleGiven = true;
+        } else {
+            files.push_back(args[i]);
+        }
+    }
+    if (files.size() != 2) throw std::runtime_error("decode needs IN and OUT.bmp");
+
+    auto picture = codecs::LoadPicture(files[0]);
+    raster::Bitmap out;
+    if (auto* jpeg = dynamic_cast<codecs::JpegPicture*>(picture.get())) {
+        jpeg->SetScale(scale);
+        jpeg->DecodeNow();
+        out = jpeg->Decoded().ConvertTo(raster::PixelFormat::Bits24);
+    } else {
+        if (scaleGiven) throw std::runtime_error("--scale applies to JPEG pictures only");
+        if (auto* gif = dynamic_cast<codecs::GifPicture*>(picture.get()))
+            out = gif->RenderFrame(0).ConvertTo(raster::PixelFormat::Bits24);
+        else
+            picture->AssignTo(out);
+    }
+    core::WriteFileAtomically(files[1], codecs::WriteBmp(out));
+    std::printf("%s: %d x %d\n", files[1].c_str(), out.Width(), out.Height());
+    return 0;
+}
+
+int Info(const std::vector<std::string>& args) {
+    if (args.size() != 1) throw std::runtime_error("info needs one PROJECT.orv");
+    settings::ShowSettings opt;
+    opt.WriteStartDefaults();
+    core::StringList pictures, music;
+    core::StringList effects = settings::StandardEffectSet();
+    project::ReadProjectFile(args[0], opt, pictures, effects, music);
+
+    for (int i = 0; i < settings::kSlotCount; ++i)
+        std::printf("slot %d (%s): %s\n", i, kSlotLabels[i], opt.Slot(i).c_str());
+    std::printf("pictures: %zu\n", pictures.size());
+    std::printf("effects:");
+    for (const auto& e : effects) std::printf(" %s", e.c_str());
+    std::printf("\nmusic: %s\n", opt.MusicOn() ? (music.empty() ? "(empty list)" : "") : "off");
+    if (opt.MusicOn())
+        for (const auto& m : music) std::printf("  %s\n", m.c_str());
+    return 0;
+}
+
+}  // namespace cli

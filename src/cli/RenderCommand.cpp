@@ -1,0 +1,126 @@
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+
+#include "cli/Commands.h"
+#include "codecs/BmpPicture.h"
+#include "codecs/JpegPicture.h"
+#include "codecs/Picture.h"
+#include "core/Rounding.h"
+#include "core/StringList.h"
+#include "transitions/EffectTable.h"
+#include "transitions/HeadlessSurface.h"
+#include "transitions/TTimedTransitionEffect.h"
+
+namespace cli {
+
+namespace {
+
+// The picture scaled to fit the frame, aspect kept, centred on black.
+raster::Bitmap FitPicture(const std::string& path, int width, int height) {
+    auto picture = codecs::LoadPicture(path);
+    if (auto* jpeg = dynamic_cast<codecs::JpegPicture*>(picture.get())) jpeg->DecodeNow();
+    raster::Bitmap frame(width, height, raster::PixelFormat::Bits32);
+    double pw = picture->Width(), ph = picture->Height();
+    if (pw <= 0 || ph <= 0) return frame;
+    double scale = std::min(width / pw, height / ph);
+    int w = std::max(1, int(core::RoundHalfEven(pw * scale)));
+    int h = std::max(1, int(core::RoundHalfEven(ph * scale)));
+    picture->Draw(frame, core::Rect::FromSize((width - w) / 2, (height - h) / 2, w, h));
+    return frame;
+}
+
+void ParseSize(const std::string& text, int& width, int& height) {
+    size_t x = text.find('x');
+    try {
+        if (x == std::string::npos) throw std::invalid_argument("");
+        width = std::stoi(text.substr(0, x));
+        height = std::stoi(text.substr(x + 1));
+    } catch (const std::logic_error&) {
+        throw std::runtime_error("--size takes WIDTHxHEIGHT, not \"" + text + "\"");
+    }
+    if (width < 1 || height < 1 || width > 16384 || height > 16384)
+        throw std::runtime_error("--size must be between 1x1 and 16384x16384");
+}
+
+}  // namespace
+
+int Render(const std::vector<std::string>& args) {
+    std::vector<std::string> positional;
+    std::string framesDir;
+    int width = 0, height = 0;
+    std::optional<int> milliseconds;
+    for (size_t i = 0; i < args.size(); ++i) {
+        auto value = [&]() -> const std::string& {
+            if (i + 1 >= args.size()) throw std::runtime_error(args[i] + " needs a value");
+            return args[++i];
+        };
+        if (args[i] == "--size") {
+            ParseSize(value(), width, height);
+        } else if (args[i] == "--frames") {
+            framesDir = value();
+        } else if (args[i] == "--ms") {
+            const std::string& text = value();
+            try {
+                milliseconds = std::stoi(text);
+            } catch (const std::logic_error&) {
+                throw std::runtime_error("--ms takes a whole number of milliseconds, not \"" +
+                                         text + "\"");
+            }
+        } else {
+            positional.push_back(args[i]);
+        }
+    }
+    if (positional.size() != 3 || width == 0)
+        throw std::runtime_error("render needs EFFECT FROM TO --size WxH");
+
+    int index = transitions::FindShowEffect(positional[0]);
+    if (index < 0)
+        throw std::runtime_error("There is no effect \"" + positional[0] +
+                                 "\" in the show's effect list.");
+    transitions::RegisterAllEffectClasses();
+    transitions::TTransitionList list;
+    transitions::LoadEffectList(list, transitions::ShowEffectTable());
+    transitions::TTransitionEffect* effect = list.Transitions(index);
+    if (!effect)
+        throw std::runtime_error("The effect " + list.NameAt(index) + " (" +
+                                 list.ClassNameAt(index) + ") is not available yet.");
+    if (milliseconds) effect->Milliseconds = *milliseconds;
+
+    raster::Bitmap from = FitPicture(positional[1], width, height);
+    raster::Bitmap to = FitPicture(positional[2], width, height);
+
+    transitions::HeadlessControl control(width, height);
+    control.Look = std::move(from);
+    int written = 0;
+    if (!framesDir.empty()) {
+        std::filesystem::create_directories(framesDir);
+        control.OnFrame = [&](const raster::Bitmap& canvas, const core::Rect&) {
+            char name[32];
+            std::snprintf(name, sizeof name, "frame_%05d.bmp", ++written);
+            core::WriteFileAtomically((std::filesystem::path(framesDir) / name).string(),
+                                      codecs::WriteBmp(canvas));
+        };
+    }
+
+    auto start = std::chrono::steady_clock::now();
+    if (!effect->Prepare(control, {0, 0, width, height}))
+        throw std::runtime_error("The effect could not be prepared.");
+    control.Look = std::move(to);
+    effect->Execute();
+    effect->Unprepare();
+    double elapsed =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+
+    int steps = 0;
+    if (auto* timed = dynamic_cast<transitions::TTimedTransitionEffect*>(effect))
+        steps = timed->StepsDrawn();
+    std::printf("effect: %s (%s)\nframes: %d\nsteps: %d\nelapsed ms: %.1f\n",
+                list.NameAt(index).c_str(), effect->GetDescription().c_str(),
+                control.FramesFlushed(), steps, elapsed);
+    return 0;
+}
+
+}  // namespace cli
