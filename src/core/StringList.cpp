@@ -57,21 +57,35 @@ std::string ReadFileBytes(const std::string& path, size_t maxBytes) {
     std::string data;
     data.resize(static_cast<size_t>(st.st_size));
     size_t got = 0;
-    // The size may change under us; read until end of file but never past the cap.
-    for (;;) {
-        if (got == data.size()) {
-            if (data.size() >= maxBytes) break;
-            data.resize(std::min(maxBytes, data.size() + 65536));
+    auto readSome = [&](char* into, size_t room) {
+        for (;;) {
+            ssize_t n = ::read(fd, into, room);
+            if (n >= 0) return static_cast<size_t>(n);
+            if (errno != EINTR) {
+                int err = errno;
+                ::close(fd);
+                throw FileError(FileErrorText(path, err));
+            }
         }
-        ssize_t n = ::read(fd, data.data() + got, data.size() - got);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            int err = errno;
-            ::close(fd);
-            throw FileError(FileErrorText(path, err));
-        }
+    };
+    // Read what the size promised, then check for more (the file may grow under us)
+    // through a small buffer, so the common case never copies the whole contents again.
+    while (got < data.size()) {
+        size_t n = readSome(data.data() + got, data.size() - got);
         if (n == 0) break;
-        got += static_cast<size_t>(n);
+        got += n;
+    }
+    if (got == data.size()) {
+        char extra[4096];
+        for (size_t n; (n = readSome(extra, sizeof extra)) > 0;) {
+            if (got + n > maxBytes) {
+                ::close(fd);
+                throw FileError("The file \"" + path + "\" is too large.");
+            }
+            data.resize(got);
+            data.append(extra, n);
+            got += n;
+        }
     }
     ::close(fd);
     data.resize(got);
