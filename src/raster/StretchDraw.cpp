@@ -3,21 +3,20 @@
 #include <cstring>
 #include <vector>
 
+#include "raster/Stretch.h"
+
 namespace raster {
 
 namespace {
 
-// Source coordinate for each destination column or row of a stretch: the centre of the
-// destination pixel mapped back into the source.
-std::vector<int> SampleMap(int dstStart, int dstLen, int srcLen, int clipStart, int clipEnd) {
+// Source coordinate for each destination column or row of a stretch, picked as
+// StretchBlt picks it.
+std::vector<int> SampleMap(int (*pick)(long long, int, int), int dstStart, int dstLen, int srcLen,
+                           int clipStart, int clipEnd) {
     std::vector<int> map;
     if (dstLen <= 0) return map;
-    for (int d = clipStart; d < clipEnd; ++d) {
-        long long rel = d - dstStart;
-        long long s = (2 * rel + 1) * srcLen / (2LL * dstLen);
-        if (s >= srcLen) s = srcLen - 1;
-        map.push_back(int(s));
-    }
+    for (int d = clipStart; d < clipEnd; ++d)
+        map.push_back(pick((long long)d - dstStart, dstLen, srcLen));
     return map;
 }
 
@@ -27,12 +26,21 @@ void StretchDraw(Bitmap& dst, const core::Rect& dstRect, const Bitmap& src, cons
     if (src.Empty() || dst.Empty() || dstRect.IsEmpty()) return;
     core::Rect clip = dstRect.Intersected({0, 0, dst.Width(), dst.Height()});
     if (clip.IsEmpty()) return;
-    auto xs = SampleMap(dstRect.Left, dstRect.Width(), src.Width(), clip.Left, clip.Right);
-    auto ys = SampleMap(dstRect.Top, dstRect.Height(), src.Height(), clip.Top, clip.Bottom);
+    auto xs = SampleMap(&StretchSourceColumn, dstRect.Left, dstRect.Width(), src.Width(), clip.Left,
+                        clip.Right);
+    auto ys = SampleMap(&StretchSourceRow, dstRect.Top, dstRect.Height(), src.Height(), clip.Top,
+                        clip.Bottom);
+
+    if (!opaque && src.Format() == dst.Format()) {
+        StretchBlt(dst, dstRect.Left, dstRect.Top, dstRect.Width(), dstRect.Height(), src, 0, 0,
+                   src.Width(), src.Height());
+        return;
+    }
 
     // True colour both ways without a mask is the common path (pictures into a 32 or 24
     // bit show area): walk rows directly.
-    bool fast = !opaque && (dst.Format() == PixelFormat::Bits32 || dst.Format() == PixelFormat::Bits24) &&
+    bool fast = !opaque &&
+                (dst.Format() == PixelFormat::Bits32 || dst.Format() == PixelFormat::Bits24) &&
                 (src.Format() == PixelFormat::Bits32 || src.Format() == PixelFormat::Bits24);
     if (fast) {
         int sb = src.Bpp() / 8, db = dst.Bpp() / 8;
