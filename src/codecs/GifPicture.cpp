@@ -7,6 +7,7 @@
 #include "codecs/GifLzw.h"
 #include "core/Error.h"
 #include "core/StringList.h"
+#include "raster/Stretch.h"
 
 namespace codecs {
 
@@ -49,19 +50,8 @@ public:
         return table;
     }
 
-    // The sub-blocks up to and including the terminator; answers them without it.
-    std::vector<std::string> SubBlocks() {
-        std::vector<std::string> blocks;
-        for (;;) {
-            size_t n = U8();
-            if (n == 0) return blocks;
-            Need(n);
-            blocks.emplace_back(m_bytes.substr(m_pos, n));
-            m_pos += n;
-        }
-    }
-
-    // The same, kept as the raw bytes (length bytes included, terminator excluded).
+    // The sub-blocks up to and including the terminator, answered as their raw bytes
+    // (length bytes included, terminator excluded).
     std::string_view RawSubBlocks() {
         size_t start = m_pos;
         for (;;) {
@@ -72,6 +62,26 @@ public:
         }
     }
 
+    // Raw sub-blocks as separate strings. They are counted before any is made.
+    std::vector<std::string> StoreBlocks(std::string_view raw) {
+        size_t count = 0;
+        for (size_t pos = 0; pos < raw.size(); pos += 1 + uint8_t(raw[pos])) ++count;
+        CountStoredPieces(count);
+        std::vector<std::string> blocks;
+        blocks.reserve(count);
+        for (size_t pos = 0; pos < raw.size(); pos += 1 + uint8_t(raw[pos]))
+            blocks.emplace_back(raw.substr(pos + 1, uint8_t(raw[pos])));
+        return blocks;
+    }
+
+    // Extension blocks and comment lines take far more memory than their bytes in the
+    // file (a 1-byte block becomes a string), so their number is capped.
+    void CountStoredPieces(size_t n) {
+        m_storedPieces += n;
+        if (m_storedPieces > kMaxGifExtensionPieces)
+            throw core::Error("Damaged GIF file: too much extension data.");
+    }
+
 private:
     void Need(size_t n) const {
         if (n > m_bytes.size() - m_pos)
@@ -80,12 +90,29 @@ private:
 
     std::string_view m_bytes;
     size_t m_pos = 0;
+    size_t m_storedPieces = 0;
 };
 
-std::string JoinBlocks(const std::vector<std::string>& blocks) {
+// The bytes of raw sub-blocks without their length bytes.
+std::string JoinRawBlocks(std::string_view raw) {
     std::string joined;
-    for (const std::string& b : blocks) joined += b;
+    for (size_t pos = 0; pos < raw.size(); pos += 1 + uint8_t(raw[pos]))
+        joined.append(raw.substr(pos + 1, uint8_t(raw[pos])));
     return joined;
+}
+
+// How many lines core::SplitLines makes of a text: CR, LF and CR LF each end one, and
+// text after the last break is one more.
+size_t CountLines(std::string_view text) {
+    size_t lines = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            ++lines;
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        }
+    }
+    if (!text.empty() && text.back() != '\r' && text.back() != '\n') ++lines;
+    return lines;
 }
 
 bool IsNetscapeLoop(const GifRawExtension& ext) {
@@ -175,13 +202,6 @@ void CheckSubBlocks(std::string_view data) {
     }
 }
 
-// Nearest-neighbour sampling as raster::StretchDraw does it: the centre of each target
-// pixel mapped back into the source.
-int SampleAt(int rel, int dstLen, int srcLen) {
-    long long s = (2LL * rel + 1) * srcLen / (2LL * dstLen);
-    return int(s >= srcLen ? srcLen - 1 : s);
-}
-
 // Draws indexed pixels through a colour and opacity table; `cols`/`rows` give the frame
 // column and row of each target pixel in the clip, or -1 outside the frame.
 template <typename PutPixel>
@@ -242,12 +262,17 @@ GifFile ParseGif(std::string_view bytes) {
                 throw core::Error("Damaged GIF file: too many extensions.");
             GifRawExtension raw;
             raw.Label = in.U8();
-            raw.Blocks = in.SubBlocks();
+            std::string_view blocks = in.RawSubBlocks();
             if (raw.Label == kCommentLabel) {
-                for (std::string& line : core::SplitLines(JoinBlocks(raw.Blocks)))
+                std::string text = JoinRawBlocks(blocks);
+                in.CountStoredPieces(CountLines(text));
+                for (std::string& line : core::SplitLines(text))
                     file.Comments.push_back(std::move(line));
-            } else if (raw.Label == kGraphicControlLabel && !raw.Blocks.empty() &&
-                       raw.Blocks[0].size() == 4) {
+                continue;
+            }
+            raw.Blocks = in.StoreBlocks(blocks);
+            if (raw.Label == kGraphicControlLabel && !raw.Blocks.empty() &&
+                raw.Blocks[0].size() == 4) {
                 const auto* b = reinterpret_cast<const uint8_t*>(raw.Blocks[0].data());
                 GifGraphicControl gc;
                 gc.Disposal = (b[0] >> 2) & 7;
@@ -369,7 +394,9 @@ std::string WriteGif(const GifFile& file) {
     return out.Take();
 }
 
-std::string GifPicture::Save() const { return WriteGif(m_file); }
+std::string GifPicture::Save() const {
+    return WriteGif(m_file);
+}
 
 GifFile& GifPicture::MutableFile() {
     m_cachedFrame = std::numeric_limits<size_t>::max();
@@ -437,14 +464,18 @@ void GifPicture::DrawFrame(size_t index, raster::Bitmap& target, const core::Rec
     if (const GifGraphicControl* gc = frame.GraphicControl(); gc && gc->Transparent)
         opaque[gc->TransparentIndex] = false;
 
+    // Screen pixels are picked as raster::StretchDraw picks them, so a GIF stretches
+    // exactly like the other pictures; then mapped into the frame.
     std::vector<int> cols(size_t(clip.Width()));
     for (int x = clip.Left; x < clip.Right; ++x) {
-        int fx = SampleAt(x - rect.Left, rect.Width(), m_file.ScreenWidth) - frame.Left;
+        int fx = raster::StretchSourceColumn(x - rect.Left, rect.Width(), m_file.ScreenWidth) -
+                 frame.Left;
         cols[size_t(x - clip.Left)] = fx >= 0 && fx < frame.Width ? fx : -1;
     }
     std::vector<int> rows(size_t(clip.Height()));
     for (int y = clip.Top; y < clip.Bottom; ++y) {
-        int fy = SampleAt(y - rect.Top, rect.Height(), m_file.ScreenHeight) - frame.Top;
+        int fy =
+            raster::StretchSourceRow(y - rect.Top, rect.Height(), m_file.ScreenHeight) - frame.Top;
         rows[size_t(y - clip.Top)] = fy >= 0 && fy < frame.Height ? fy : -1;
     }
 

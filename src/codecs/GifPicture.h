@@ -134,8 +134,10 @@ GifFile ParseGif(std::string_view bytes);
 // image data as read, the comments as one extension, the trailer.
 std::string WriteGif(const GifFile& file);
 
-// The most frames and extensions one file may hold; each costs memory beyond its bytes.
+// The most frames, extensions, and extension sub-blocks plus comment lines one file may
+// hold; each costs memory beyond its bytes in the file.
 constexpr size_t kMaxGifFrames = 65536;
 constexpr size_t kMaxGifExtensions = 262144;
+constexpr size_t kMaxGifExtensionPieces = size_t(1) << 20;
 
 }  // namespace codecs

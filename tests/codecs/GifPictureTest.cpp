@@ -13,6 +13,7 @@
 #include "codecs/Picture.h"
 #include "core/Error.h"
 #include "core/StringList.h"
+#include "raster/StretchDraw.h"
 
 namespace codecs {
 namespace {
@@ -76,6 +77,13 @@ struct GifBuilder {
         return gif + data + '\0' + Trailer;
     }
 };
+
+std::string Repeated(const std::string& head, const std::string& part, size_t times) {
+    std::string out = head;
+    out.reserve(head.size() + part.size() * times);
+    for (size_t i = 0; i < times; ++i) out += part;
+    return out;
+}
 
 std::string ExtensionBytes(uint8_t label, const std::vector<std::string>& blocks) {
     std::string ext = {'!', char(label)};
@@ -170,6 +178,20 @@ TEST_P(GifFixtureTest, DrawsOpaquePixelsOnly) {
     bool seeThrough = std::string(row.file) == "pil_transparent.gif" ||
                       std::string(row.file) == "offset_frame.gif" || row.frame == 2;
     EXPECT_EQ(untouched > 0, seeThrough);
+
+    // Reduced and shifted, the drawn pixels are those of the rendered frame stretched the
+    // way every picture is stretched.
+    core::Rect reduced = core::Rect::FromSize(-1, 2, w * 2 / 3 + 1, h / 2 + 1);
+    raster::Bitmap direct(w, h, raster::PixelFormat::Bits32), viaRender = direct;
+    direct.Fill(markers[0]);
+    viaRender.Fill(markers[0]);
+    picture->Draw(direct, reduced);
+    raster::StretchDraw(viaRender, reduced, rendered);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            if (seeThrough && direct.GetPixel(x, y) == markers[0]) continue;
+            ASSERT_EQ(direct.GetPixel(x, y), viaRender.GetPixel(x, y)) << x << "," << y;
+        }
 }
 
 // Save then read gives back the same parts, with the compressed data bytes unchanged.
@@ -392,6 +414,24 @@ TEST(GifPictureTest, DamagedFilesGiveErrors) {
          "ends before the frame is complete"},
         {"no image", good.substr(0, 13 + 12) + ";", "no image"},
         {"unknown block", with([](GifBuilder& g) { g.Extensions = "B"; }), "unknown block"},
+        // The caps on what a file may make us hold.
+        {"too many frames",
+         Repeated(good.substr(0, 25), good.substr(25, good.size() - 26), kMaxGifFrames + 1),
+         "too many frames"},
+        {"too many extensions", with([](GifBuilder& g) {
+             g.Extensions = Repeated("", std::string("!\x01\0", 3), kMaxGifExtensions + 1);
+         }),
+         "too many extensions"},
+        {"too many extension blocks", with([](GifBuilder& g) {
+             g.Extensions = Repeated("!\x01", "\x01x", kMaxGifExtensionPieces + 1) + '\0';
+         }),
+         "too much extension data"},
+        {"too many comment lines", with([](GifBuilder& g) {
+             g.Extensions = Repeated("!\xfe", "\xff" + std::string(255, '\n'),
+                                     kMaxGifExtensionPieces / 255 + 1) +
+                            '\0';
+         }),
+         "too much extension data"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
