@@ -1,5 +1,6 @@
 #include "transitions/EffectTable.h"
 #include "transitions/TFlickerFreeTransition.h"
+#include "transitions/TWipeTransition.h"
 
 namespace transitions {
 
@@ -10,6 +11,7 @@ static void Register() {
 
 void RegisterAllEffectClasses() {
     Register<TFlickerFreeTransition>();
+    Register<TWipeTransition>();
 }
 
 }  // namespace transitions
