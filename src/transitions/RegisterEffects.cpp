@@ -1,4 +1,6 @@
 #include "transitions/EffectTable.h"
+#include "transitions/TBlendTransition.h"
+#include "transitions/TDripTransition.h"
 #include "transitions/TFlickerFreeTransition.h"
 #include "transitions/TWipeTransition.h"
 
@@ -11,6 +13,8 @@ static void Register() {
 
 void RegisterAllEffectClasses() {
     Register<TFlickerFreeTransition>();
+    Register<TBlendTransition>();
+    Register<TDripTransition>();
     Register<TWipeTransition>();
 }
 
