@@ -1,6 +1,7 @@
 #include "codecs/GifLzw.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "core/Error.h"
@@ -13,6 +14,13 @@ constexpr int kMaxCodeBits = 12;
 constexpr uint32_t kTableSize = 1u << kMaxCodeBits;
 // Slack after the last pixel so string copies may move whole 8-byte words.
 constexpr size_t kCopySlack = 8;
+
+// The one-byte strings of the root codes, with slack for whole-word copies.
+constexpr std::array<uint8_t, 256 + kCopySlack> kRoots = [] {
+    std::array<uint8_t, 256 + kCopySlack> roots{};
+    for (int i = 0; i < 256; ++i) roots[size_t(i)] = uint8_t(i);
+    return roots;
+}();
 
 [[noreturn]] void ThrowCorrupt() {
     throw core::Error("Damaged GIF file: the LZW image data is corrupt.");
@@ -69,20 +77,25 @@ std::vector<uint8_t> DecodeGifLzw(int minCodeSize, std::string_view subBlocks, s
     }
     uint8_t* const pixels = out.data();
 
-    // Every table entry is a string already present in the output: its offset and length.
-    // A new entry is the previous string plus the first byte of the current one, and
-    // since the current string follows the previous one directly, that is just the
-    // previous string's run lengthened by one.
-    uint32_t entryOffset[kTableSize];
+    // Every table entry is a string already present in memory: where it starts and its
+    // length. The roots are the one-byte strings of kRoots; a new entry is the previous
+    // string plus the first byte of the current one, and since the current string
+    // follows the previous one directly in the output, that is just the previous
+    // string's run lengthened by one. So every code, root or not, is one copy.
+    const uint8_t* entryStart[kTableSize];
     uint16_t entryLength[kTableSize];
-
     const uint32_t clearCode = 1u << minCodeSize;
     const uint32_t endCode = clearCode + 1;
+    for (uint32_t c = 0; c < clearCode; ++c) {
+        entryStart[c] = kRoots.data() + c;
+        entryLength[c] = 1;
+    }
+
     int codeBits = minCodeSize + 1;
     uint32_t codeMask = (1u << codeBits) - 1;
     uint32_t nextCode = clearCode + 2;
     bool havePrevious = false;
-    size_t previousOffset = 0;
+    const uint8_t* previousStart = nullptr;
     size_t previousLength = 0;
 
     const uint8_t* bytes = data.data();
@@ -96,56 +109,44 @@ std::vector<uint8_t> DecodeGifLzw(int minCodeSize, std::string_view subBlocks, s
         uint32_t code = (window >> (bitPos & 7)) & codeMask;
         bitPos += uint64_t(codeBits);
 
-        if (code < clearCode) {
-            pixels[pos] = uint8_t(code);
-            if (havePrevious && nextCode < kTableSize) {
-                entryOffset[nextCode] = uint32_t(previousOffset);
-                entryLength[nextCode] = uint16_t(previousLength + 1);
-                ++nextCode;
-            }
-            previousOffset = pos;
-            previousLength = 1;
-            ++pos;
-        } else if (code == clearCode) {
+        if (code - clearCode <= 1) {  // the clear or the end code
+            if (code == endCode) ThrowEndsEarly();
             codeBits = minCodeSize + 1;
             codeMask = (1u << codeBits) - 1;
             nextCode = clearCode + 2;
             havePrevious = false;
             continue;
-        } else if (code == endCode) {
-            ThrowEndsEarly();
-        } else if (!havePrevious || code > nextCode) {
-            ThrowCorrupt();
-        } else {
-            size_t length;
-            size_t room = pixelCount - pos;
-            if (code < nextCode) {
-                length = entryLength[code];
-                const uint8_t* src = pixels + entryOffset[code];
-                if (length <= room)
-                    CopyString(pixels + pos, src, length);
-                else
-                    std::memcpy(pixels + pos, src, room);  // the frame ends inside it
+        }
+        uint8_t* const dst = pixels + pos;
+        const size_t room = pixelCount - pos;
+        size_t length;
+        if (code < nextCode) {
+            length = entryLength[code];
+            if (length <= room)
+                CopyString(dst, entryStart[code], length);
+            else
+                std::memcpy(dst, entryStart[code], room);  // the frame ends inside it
+        } else if (code == nextCode && havePrevious) {
+            // The code being defined right now: the previous string and its own first byte.
+            length = previousLength + 1;
+            if (length <= room) {
+                CopyString(dst, previousStart, previousLength);
+                dst[previousLength] = previousStart[0];
             } else {
-                // The code being defined right now: the previous string and its own first byte.
-                length = previousLength + 1;
-                if (length <= room) {
-                    CopyString(pixels + pos, pixels + previousOffset, previousLength);
-                    pixels[pos + previousLength] = pixels[previousOffset];
-                } else {
-                    std::memcpy(pixels + pos, pixels + previousOffset, room);
-                }
+                std::memcpy(dst, previousStart, room);
             }
-            if (nextCode < kTableSize) {
-                entryOffset[nextCode] = uint32_t(previousOffset);
-                entryLength[nextCode] = uint16_t(previousLength + 1);
-                ++nextCode;
-            }
-            previousOffset = pos;
-            previousLength = length;
-            pos += length;
+        } else {
+            ThrowCorrupt();
+        }
+        if (havePrevious && nextCode < kTableSize) {
+            entryStart[nextCode] = previousStart;
+            entryLength[nextCode] = uint16_t(previousLength + 1);
+            ++nextCode;
         }
         havePrevious = true;
+        previousStart = dst;
+        previousLength = length;
+        pos += length;
         if (nextCode == (1u << codeBits) && codeBits < kMaxCodeBits) {
             ++codeBits;
             codeMask = (1u << codeBits) - 1;
