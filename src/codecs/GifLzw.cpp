@@ -46,10 +46,10 @@ std::vector<uint8_t> JoinSubBlocks(std::string_view blocks) {
     return joined;
 }
 
-// Copies `len` bytes forward from an earlier part of the buffer. Whole words may
+// Copies a `len`-byte string: a root or a run earlier in the output. Whole words may
 // overshoot by up to 7 bytes: those land in bytes not yet written (or the slack), and
-// the bytes read beyond the source string are never the ones that matter, because a
-// string always ends at or before the place it is copied to.
+// the bytes read beyond the source string never matter, because a run in the output
+// always ends at or before the place it is copied to (and the roots have slack).
 inline void CopyString(uint8_t* dst, const uint8_t* src, size_t len) {
     for (size_t i = 0; i < len; i += 8) {
         uint64_t word;
