@@ -118,17 +118,38 @@ void AlignBits(const uint8_t* row, size_t rowBytes, size_t srcBit, size_t dstBit
             sh == 0 ? uint8_t(byteAt(k)) : uint8_t((byteAt(k) << sh) | (byteAt(k + 1) >> (8 - sh)));
 }
 
-// The 1-bit source bits of one row expanded to destination pixels (0 or the mask-ones
-// value) at destination pixels dx .. dx + w - 1, written from the start of `out`, which
-// starts at the destination byte holding pixel dx.
-void ExpandMaskBits(const uint8_t* srcRow, int sx, PixelFormat format, int dx, int w, uint32_t ones,
-                    uint8_t* out) {
-    int bpp = BitsPerPixel(format);
-    int firstPixelInByte = bpp < 8 ? (dx * bpp % 8) / bpp : 0;
-    for (int i = 0; i < w; ++i) {
-        int sxi = sx + i;
-        uint32_t bit = (srcRow[sxi >> 3] >> (7 - (sxi & 7))) & 1u;
-        detail::WriteValue(out, format, firstPixelInByte + i, bit ? ones : 0u);
+// Writes pixels x0 .. x0 + count - 1 of a row in `format` as 0 or `ones`, pixel x0 + i
+// taking bit bitAt(i); one loop per pixel size.
+template <typename BitAt>
+void ExpandBits(uint8_t* row, PixelFormat format, int x0, int count, uint32_t ones, BitAt bitAt) {
+    auto bytes = [&]<int kBytes>() {
+        uint8_t values[2][4] = {
+            {0, 0, 0, 0},
+            {uint8_t(ones), uint8_t(ones >> 8), uint8_t(ones >> 16), uint8_t(ones >> 24)}};
+        uint8_t* p = row + size_t(x0) * kBytes;
+        for (int i = 0; i < count; ++i)
+            std::memcpy(p + size_t(i) * kBytes, values[bitAt(i)], kBytes);
+    };
+    switch (format) {
+        case PixelFormat::Bits8:
+            bytes.template operator()<1>();
+            break;
+        case PixelFormat::Bits15:
+        case PixelFormat::Bits16:
+            bytes.template operator()<2>();
+            break;
+        case PixelFormat::Bits24:
+            bytes.template operator()<3>();
+            break;
+        case PixelFormat::Device:
+        case PixelFormat::Bits32:
+            bytes.template operator()<4>();
+            break;
+        case PixelFormat::Bits1:
+        case PixelFormat::Bits4:
+            for (int i = 0; i < count; ++i)
+                detail::WriteValue(row, format, x0 + i, bitAt(i) ? ones : 0u);
+            break;
     }
 }
 
@@ -171,17 +192,24 @@ void BlitImpl(Bitmap& dst, int dx, int dy, int w, int h, const Bitmap& src, int 
     if (rop == Rop::PatternSelect) {
         int bw = brush->Width(), bh = brush->Height();
         brushRows.resize(size_t(bh));
+        std::vector<uint8_t> bits(
+            static_cast<size_t>(w));  // brush bits of columns dx .. dx + w - 1
         for (int r = 0; r < std::min(bh, h); ++r) {
             int y = dy + r;
+            const uint8_t* brushRow = brush->Scanline(y % bh);
+            for (int i = 0, bx = dx % bw; i < w; ++i, bx = bx + 1 == bw ? 0 : bx + 1)
+                bits[size_t(i)] = (brushRow[bx >> 3] >> (7 - (bx & 7))) & 1u;
             std::vector<uint8_t>& row = brushRows[size_t(y % bh)];
             row.assign(dst.Stride(), 0);
-            const uint8_t* brushRow = brush->Scanline(y % bh);
-            for (int x = dx; x < dx + w; ++x) {
-                int bx = x % bw;
-                uint32_t bit = (brushRow[bx >> 3] >> (7 - (bx & 7))) & 1u;
-                detail::WriteValue(row.data(), format, x, bit ? ones : 0u);
-            }
+            ExpandBits(row.data(), format, dx, w, ones, [&](int i) { return bits[size_t(i)]; });
         }
+    }
+
+    // Whole rows without padding on both sides form one run of bytes.
+    if (direct && brushRows.empty() && head == 0xFF && tail == 0xFF && nBytes == dst.Stride() &&
+        nBytes == src.Stride()) {
+        combine(dst.Scanline(dy), src.Scanline(sy), nullptr, nBytes * size_t(h), head, tail);
+        return;
     }
 
     for (int j = 0; j < h; ++j) {
@@ -191,7 +219,12 @@ void BlitImpl(Bitmap& dst, int dx, int dy, int w, int h, const Bitmap& src, int 
         if (direct) {
             s = srcRow + (srcBit >> 3);
         } else if (maskSource) {
-            ExpandMaskBits(srcRow, sx, format, dx, w, ones, staged.data());
+            // Staged from the destination byte holding pixel dx.
+            int first = bpp < 8 ? int(dstBit & 7) / bpp : 0;
+            ExpandBits(staged.data(), format, first, w, ones, [&](int i) {
+                int x = sx + i;
+                return (srcRow[x >> 3] >> (7 - (x & 7))) & 1;
+            });
             s = staged.data();
         } else {
             AlignBits(srcRow, src.Stride(), srcBit, dstBit, staged.data(), nBytes);

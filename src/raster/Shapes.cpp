@@ -11,18 +11,26 @@ namespace raster {
 
 namespace {
 
-using Wide = __int128;
+// GDI's device coordinates have 28 bits; lines and polygons reaching beyond them draw
+// nothing, which also keeps every product below in 64 bits.
+constexpr long long kCoordinateLimit = 1LL << 27;
+bool InRange(long long v) {
+    return v >= -kCoordinateLimit && v < kCoordinateLimit;
+}
+
+// Ellipses are traced in 64-bit error terms of the order of width * height squared.
+constexpr long long kEllipseLimit = 1LL << 19;
 
 // Floor and ceiling of num / den for den > 0.
-long long FloorDiv(Wide num, long long den) {
-    Wide q = num / den;
+long long FloorDiv(long long num, long long den) {
+    long long q = num / den;
     if (num % den != 0 && num < 0) --q;
-    return (long long)q;
+    return q;
 }
-long long CeilDiv(Wide num, long long den) {
-    Wide q = num / den;
+long long CeilDiv(long long num, long long den) {
+    long long q = num / den;
     if (num % den != 0 && num > 0) ++q;
-    return (long long)q;
+    return q;
 }
 
 // Sets pixels x0 .. x1 - 1 of row y, clipped to the bitmap.
@@ -49,6 +57,7 @@ void FillRectValue(Bitmap& dst, long long l, long long t, long long r, long long
 // along the shorter one, which lets clipping skip straight to the visible part.
 void LineValue(Bitmap& dst, long long x0, long long y0, long long x1, long long y1,
                uint32_t value) {
+    if (!InRange(x0) || !InRange(y0) || !InRange(x1) || !InRange(y1)) return;
     long long dx = x1 - x0, dy = y1 - y0;
     long long adx = std::llabs(dx), ady = std::llabs(dy);
     int octant;
@@ -78,7 +87,7 @@ void LineValue(Bitmap& dst, long long x0, long long y0, long long x1, long long 
     for (long long k = kFirst; k < kEnd; ++k) {
         long long m = majorStart + majorStep * k;
         long long n =
-            minorStart + minorStep * FloorDiv(Wide(2) * minor * k + major + bias - 1, 2 * major);
+            minorStart + minorStep * FloorDiv(2 * minor * k + major + bias - 1, 2 * major);
         if (n < 0 || n >= minorSize) continue;
         int x = int(xMajor ? m : n), y = int(xMajor ? n : m);
         detail::WriteValue(dst.Scanline(y), dst.Format(), x, value);
@@ -121,7 +130,7 @@ void FillEllipse(Bitmap& dst, const core::Rect& box, Rgb colour) {
     long long l = std::min(box.Left, box.Right), r = std::max(box.Left, box.Right);
     long long t = std::min(box.Top, box.Bottom), b = std::max(box.Top, box.Bottom);
     long long w = r - l, h = b - t;
-    if (w <= 0 || h <= 0 || (w == 1 && h == 1)) return;
+    if (w <= 0 || h <= 0 || (w == 1 && h == 1) || w > kEllipseLimit || h > kEllipseLimit) return;
     uint32_t value = detail::StoredValue(dst, colour);
     if (w <= 2 || h <= 2) {
         FillRectValue(dst, l, t, r, b, value);
@@ -163,6 +172,8 @@ void FillEllipse(Bitmap& dst, const core::Rect& box, Rgb colour) {
 // adds the edges' own pixels.
 void FillPolygon(Bitmap& dst, std::span<const core::Point> points, Rgb colour, FillMode mode) {
     if (points.empty() || dst.Empty()) return;
+    for (const core::Point& p : points)
+        if (!InRange(p.X) || !InRange(p.Y)) return;
     uint32_t value = detail::StoredValue(dst, colour);
     const size_t n = points.size();
     long long yMin = points[0].Y, yMax = points[0].Y;
@@ -182,7 +193,7 @@ void FillPolygon(Bitmap& dst, std::span<const core::Point> points, Rgb colour, F
             const core::Point& bottom = a.Y < b.Y ? b : a;
             if (y < top.Y || y >= bottom.Y) continue;
             long long den = (long long)bottom.Y - top.Y;
-            Wide num = Wide(top.X) * den + Wide(y - top.Y) * ((long long)bottom.X - top.X);
+            long long num = (long long)top.X * den + (y - top.Y) * ((long long)bottom.X - top.X);
             crossings.push_back({CeilDiv(num, den), a.Y < b.Y ? 1 : -1});
         }
         std::sort(crossings.begin(), crossings.end());

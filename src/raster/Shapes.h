@@ -10,6 +10,8 @@ namespace raster {
 // Filled shapes and lines with the pixels GDI gives them, drawn in `colour` (0x00RRGGBB,
 // stored as SetPixel stores it: in a black and white mask 0xFFFFFF sets bits and 0 clears
 // them). Shapes are clipped to the bitmap without changing which pixels they cover.
+// Lines and polygons with a coordinate beyond GDI's 28-bit range (+-2^27), and ellipses
+// wider or higher than 2^19, draw nothing.
 
 // FillRect: the pixels of `rect`, right and bottom edges excluded; an empty or inverted
 // rectangle draws nothing. (Rectangle with a pen and brush of one colour covers the same

@@ -92,6 +92,9 @@ void StretchBlt(Bitmap& dst, int dx, int dy, int dw, int dh, const Bitmap& src, 
     if (src.Format() != dst.Format())
         throw std::invalid_argument("StretchBlt: the bitmaps must share a pixel format");
     if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0 || dst.Empty() || src.Empty()) return;
+    if (dw > kMaxStretchExtent || dh > kMaxStretchExtent || sw > kMaxStretchExtent ||
+        sh > kMaxStretchExtent)
+        return;
     int x0 = int(std::max<long long>(dx, 0)),
         x1 = int(std::min<long long>((long long)dx + dw, dst.Width()));
     int y0 = int(std::max<long long>(dy, 0)),

@@ -24,6 +24,9 @@ std::vector<int> SampleMap(int (*pick)(long long, int, int), int dstStart, int d
 
 void StretchDraw(Bitmap& dst, const core::Rect& dstRect, const Bitmap& src, const Bitmap* opaque) {
     if (src.Empty() || dst.Empty() || dstRect.IsEmpty()) return;
+    if ((long long)dstRect.Right - dstRect.Left > kMaxStretchExtent ||
+        (long long)dstRect.Bottom - dstRect.Top > kMaxStretchExtent)
+        return;
     core::Rect clip = dstRect.Intersected({0, 0, dst.Width(), dst.Height()});
     if (clip.IsEmpty()) return;
     auto xs = SampleMap(&StretchSourceColumn, dstRect.Left, dstRect.Width(), src.Width(), clip.Left,

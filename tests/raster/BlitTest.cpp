@@ -89,12 +89,17 @@ TEST(Blit, RandomBlocksMatchThePerPixelReference) {
     std::string firstMismatch;
     for (PixelFormat format : rastertest::kAllFormats) {
         for (int n = 0; n < 300; ++n) {
-            Bitmap dst = rastertest::RandomBitmap(rng, rng.Range(1, 70), rng.Range(1, 24), format);
-            int kind =
-                int(rng.Next(8));  // 0-1: mask source, 2: the bitmap itself, else same format
+            // Every tenth case is a whole-frame block between bitmaps of one size, whose rows
+            // have no padding (32-pixel multiples): the path that runs all rows as one.
+            bool whole = n % 10 == 0;
+            int width = whole ? 32 * rng.Range(1, 3) : rng.Range(1, 70);
+            int height = rng.Range(1, 24);
+            Bitmap dst = rastertest::RandomBitmap(rng, width, height, format);
+            int kind = whole ? 7 : int(rng.Next(8));  // 0-1: mask source, 2: the bitmap itself
             bool maskSource = kind < 2 && format != PixelFormat::Bits1;
             bool self = kind == 2;
-            Bitmap src = rastertest::RandomBitmap(rng, rng.Range(1, 70), rng.Range(1, 24),
+            Bitmap src = rastertest::RandomBitmap(rng, whole ? width : rng.Range(1, 70),
+                                                  whole ? height : rng.Range(1, 24),
                                                   maskSource ? PixelFormat::Bits1 : format);
             bool bigBrush = rng.Next(4) == 0;
             Bitmap brush =
@@ -105,6 +110,8 @@ TEST(Blit, RandomBlocksMatchThePerPixelReference) {
             int dx = rng.Range(-20, dst.Width() + 4), dy = rng.Range(-10, dst.Height() + 2);
             int sx = rng.Range(-20, source.Width() + 4), sy = rng.Range(-10, source.Height() + 2);
             int w = rng.Range(-2, 80), h = rng.Range(-2, 30);
+            if (whole)
+                dx = dy = sx = sy = 0, w = width + rng.Range(0, 3), h = height + rng.Range(0, 3);
 
             Bitmap expected = dst;
             ReferenceBlit(expected, dx, dy, w, h, self ? dst : src, sx, sy, rop,

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -212,6 +213,23 @@ TEST(Shapes, BlackClearsMaskBits) {
     for (int y = 0; y < 19; ++y)
         for (int x = 0; x < 37; ++x)
             ASSERT_NE(set.GetIndex(x, y), cleared.GetIndex(x, y)) << x << "," << y;
+}
+
+// Coordinates far outside any picture draw nothing and overflow nothing.
+TEST(Shapes, HugeCoordinatesDrawNothing) {
+    const int big = std::numeric_limits<int>::max(), small = std::numeric_limits<int>::min();
+    Bitmap b(16, 16, PixelFormat::Bits1);
+    raster::DrawLine(b, {small, small}, {big, big}, kWhite);
+    raster::DrawLine(b, {0, 0}, {big, 5}, kWhite);
+    const core::Point spike[] = {{0, 0}, {big, 8}, {0, 15}};
+    raster::FillPolygon(b, spike, kWhite);
+    raster::FillEllipse(b, {small, small, big, big}, kWhite);
+    raster::FillEllipse(b, {-(1 << 20), 0, 1 << 20, 10}, kWhite);
+    EXPECT_EQ(rastertest::Fnv(b), rastertest::Fnv(Bitmap(16, 16, PixelFormat::Bits1)));
+    // A rectangle needs no arithmetic beyond clipping: it covers the whole bitmap.
+    raster::FillRect(b, {small, small, big, big}, kWhite);
+    EXPECT_EQ(b.GetIndex(0, 0), 1u);
+    EXPECT_EQ(b.GetIndex(15, 15), 1u);
 }
 
 // Small shapes whose pixels the GDI conventions fix; the slim ellipse's tips are our own

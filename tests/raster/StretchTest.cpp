@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <limits>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -121,6 +123,17 @@ TEST(StretchDraw, PicksThePixelsStretchBltPicks) {
                     << x << "," << y;
             }
     }
+}
+
+// Extents far beyond any picture draw nothing rather than overflow.
+TEST(StretchBlt, HugeExtentsDrawNothing) {
+    const int big = std::numeric_limits<int>::max();
+    Bitmap src(4, 4, PixelFormat::Bits8), dst(8, 8, PixelFormat::Bits8);
+    std::fill(src.Bits(), src.Bits() + src.SizeBytes(), uint8_t(7));
+    raster::StretchBlt(dst, -big + 1, 0, big, 8, src, 0, 0, 4, 4);
+    raster::StretchBlt(dst, 0, 0, 8, 8, src, 0, 0, big, big);
+    raster::StretchDraw(dst, {-big, -big, big, big}, src);
+    EXPECT_EQ(dst, Bitmap(8, 8, PixelFormat::Bits8));
 }
 
 TEST(StretchBlt, RefusesMixedFormats) {
