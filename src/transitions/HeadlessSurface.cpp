@@ -5,7 +5,12 @@ namespace transitions {
 class HeadlessRenderWindow : public TTERenderWindow {
 public:
     HeadlessRenderWindow(HeadlessControl& owner, raster::Bitmap canvas)
-        : m_owner(owner), m_canvas(std::move(canvas)) {}
+        : m_owner(owner), m_canvas(std::move(canvas)) {
+        m_owner.m_window = this;
+    }
+    ~HeadlessRenderWindow() override {
+        if (m_owner.m_window == this) m_owner.m_window = nullptr;
+    }
 
     raster::Bitmap& Canvas() override { return m_canvas; }
     void Flush(const core::Rect& area) override {
@@ -46,10 +51,25 @@ void HeadlessControl::PaintInto(const core::Rect& rect, raster::Bitmap& target) 
                inside.Height(), look, inside.Left, inside.Top);
 }
 
+void HeadlessControl::CopyScreen(const core::Rect& rect, raster::Bitmap& target) {
+    PaintInto(rect, target);
+    if (!m_window) return;
+    const raster::Bitmap& canvas = m_window->Canvas();
+    if (canvas.Format() == target.Format()) {
+        CopyPixels(target, m_windowRect.Left - rect.Left, m_windowRect.Top - rect.Top,
+                   canvas.Width(), canvas.Height(), canvas, 0, 0);
+        return;
+    }
+    raster::Bitmap converted = canvas.ConvertTo(target.Format(), target.Palette());
+    CopyPixels(target, m_windowRect.Left - rect.Left, m_windowRect.Top - rect.Top,
+               converted.Width(), converted.Height(), converted, 0, 0);
+}
+
 std::unique_ptr<TTERenderWindow> HeadlessControl::CreateRenderWindow(const core::Rect& rect) {
     // The render window starts showing what lay beneath it: the current look.
     raster::Bitmap canvas = MakeDisplayBitmap(rect.Width(), rect.Height(), DisplayPixelFormat());
     PaintInto(rect, canvas);
+    m_windowRect = rect;
     return std::make_unique<HeadlessRenderWindow>(*this, std::move(canvas));
 }
 

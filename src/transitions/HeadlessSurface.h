@@ -8,6 +8,8 @@ namespace transitions {
 
 // A control without a display: its look is a bitmap the caller sets, the "screen" shows
 // that look, and render windows draw into memory. Every flushed frame can be observed.
+class HeadlessRenderWindow;
+
 class HeadlessControl : public TransitionControl {
 public:
     using FrameSink = std::function<void(const raster::Bitmap& canvas, const core::Rect& area)>;
@@ -34,9 +36,8 @@ public:
     core::Point Position() const override { return Offset; }
     void Update() override {}
     bool IsCovered(const core::Rect& rect) const override;
-    void CopyScreen(const core::Rect& rect, raster::Bitmap& target) override {
-        PaintInto(rect, target);
-    }
+    // The screen shows the render window where one is laid over the control, else the look.
+    void CopyScreen(const core::Rect& rect, raster::Bitmap& target) override;
     void PaintInto(const core::Rect& rect, raster::Bitmap& target) override;
     settings::ColorValue Colour() const override { return BackgroundColour; }
     std::unique_ptr<TTERenderWindow> CreateRenderWindow(const core::Rect& rect) override;
@@ -44,6 +45,8 @@ public:
 private:
     friend class HeadlessRenderWindow;
     int m_frames = 0;
+    HeadlessRenderWindow* m_window = nullptr;
+    core::Rect m_windowRect;
 };
 
 }  // namespace transitions

@@ -350,10 +350,11 @@ void TTransitionEffect::RunTwoPasses() {
 // --- Frames ----------------------------------------------------------------------------
 
 void TTransitionEffect::PaintFrame(TTETransitionData& data, bool wholeFrame) {
-    if (!DrawOffscreen) return;
     core::Rect frame{0, 0, data.Width, data.Height};
     core::Rect area = (wholeFrame || DirtyRect.IsEmpty()) ? frame : DirtyRect.Intersected(frame);
-    if (DisplayBitmap) {
+    // An effect drawing on the render window itself (DrawOffscreen false, or no work
+    // bitmap) has nothing to copy, but its frame must still reach the screen.
+    if (DrawOffscreen && DisplayBitmap) {
         raster::Bitmap& canvas = data.Window->Canvas();
         core::Rect hole = DirtyHoleRect.Intersected(area);
         auto copy = [&](const core::Rect& r) {

@@ -207,6 +207,31 @@ TEST_F(EffectCoreTest, EscapeAbortsAtThePollAfter300Milliseconds) {
     EXPECT_EQ(last, Filled(64, 48, 0xA0B0C0));  // the pass still ends with the new look
 }
 
+// Captures the colour of the old image the pass starts from.
+class OldImageProbe : public TTimedTransitionEffect {
+public:
+    const char* ClassName() const override { return "OldImageProbe"; }
+    bool NeedsWorkBitmap() const override { return true; }
+    raster::Rgb SeenOld = 0;
+
+protected:
+    void PrepareSteps(TTETransitionData& data, int& total) override {
+        SeenOld = data.SrcImage->GetPixel(3, 3);
+        total = 2;
+    }
+};
+
+TEST_F(EffectCoreTest, EightBitSinglePassCapturesTheOldLookAtExecute) {
+    // On an 8-bit display a single pass copies the screen only when Execute starts; the
+    // render window still covers the control then, so the copy is the old look.
+    SetDisplayPixelFormat(raster::PixelFormat::Bits8);
+    m_control.Look = Filled(64, 48, 0xFF0000);
+    OldImageProbe effect;
+    Run(effect, 0x0000FF);
+    EXPECT_EQ(effect.SeenOld, 0xFF0000u);
+    SetDisplayPixelFormat(raster::PixelFormat::Bits32);
+}
+
 TEST(EffectTable, ShowTableHoldsTwentyTwoEffectsAndTheChooserAbortsOnEscape) {
     const auto& table = ShowEffectTable();
     ASSERT_EQ(table.size(), 22u);
