@@ -2,6 +2,7 @@
 #include "transitions/TBlendTransition.h"
 #include "transitions/TDripTransition.h"
 #include "transitions/TFlickerFreeTransition.h"
+#include "transitions/TFuseTransition.h"
 #include "transitions/TWipeTransition.h"
 
 namespace transitions {
@@ -15,6 +16,7 @@ void RegisterAllEffectClasses() {
     Register<TFlickerFreeTransition>();
     Register<TBlendTransition>();
     Register<TDripTransition>();
+    Register<TFuseTransition>();
     Register<TWipeTransition>();
 }
 
