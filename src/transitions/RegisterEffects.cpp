@@ -1,5 +1,6 @@
 #include "transitions/EffectTable.h"
 #include "transitions/TBlendTransition.h"
+#include "transitions/TCircleTransition.h"
 #include "transitions/TDripTransition.h"
 #include "transitions/TFlickerFreeTransition.h"
 #include "transitions/TFuseTransition.h"
@@ -18,6 +19,7 @@ void RegisterAllEffectClasses() {
     Register<TDripTransition>();
     Register<TFuseTransition>();
     Register<TWipeTransition>();
+    Register<TCircleTransition>();
 }
 
 }  // namespace transitions
