@@ -4,6 +4,7 @@
 #include "transitions/TDripTransition.h"
 #include "transitions/TFlickerFreeTransition.h"
 #include "transitions/TFuseTransition.h"
+#include "transitions/TRadialTransition.h"
 #include "transitions/TWipeTransition.h"
 
 namespace transitions {
@@ -20,6 +21,7 @@ void RegisterAllEffectClasses() {
     Register<TFuseTransition>();
     Register<TWipeTransition>();
     Register<TCircleTransition>();
+    Register<TRadialTransition>();
 }
 
 }  // namespace transitions
