@@ -1,5 +1,6 @@
 #include "transitions/EffectTable.h"
 #include "transitions/TBlendTransition.h"
+#include "transitions/TBlockTransition.h"
 #include "transitions/TCircleTransition.h"
 #include "transitions/TDripTransition.h"
 #include "transitions/TFlickerFreeTransition.h"
@@ -22,6 +23,7 @@ void RegisterAllEffectClasses() {
     Register<TWipeTransition>();
     Register<TCircleTransition>();
     Register<TRadialTransition>();
+    Register<TBlockTransition>();
 }
 
 }  // namespace transitions
