@@ -1,0 +1,68 @@
+#include "platform/Dialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace platform {
+
+Button QtDialogs::Message(QWidget* parent, const QString& text, Buttons buttons) {
+    const QString title = QApplication::applicationDisplayName();
+    if (buttons == Buttons::Ok) {
+        QMessageBox::information(parent, title, text);
+        return Button::Ok;
+    }
+    switch (QMessageBox::question(parent, title, text,
+                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                  QMessageBox::Yes)) {
+        case QMessageBox::Yes:
+            return Button::Yes;
+        case QMessageBox::No:
+            return Button::No;
+        default:
+            return Button::Cancel;
+    }
+}
+
+std::optional<QString> QtDialogs::OpenFile(QWidget* parent, const QString& filter,
+                                           const QString& start) {
+    QString path = QFileDialog::getOpenFileName(parent, QString(), start, filter);
+    if (path.isEmpty()) return std::nullopt;
+    return path;
+}
+
+std::optional<QString> QtDialogs::SaveFile(QWidget* parent, const QString& filter,
+                                           const QString& start) {
+    // The program adds ".orv" itself, so the dialog must not add a suffix of its own.
+    QFileDialog dialog(parent, QString(), start, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QString());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().front();
+}
+
+Button ScriptedDialogs::Message(QWidget*, const QString& text, Buttons buttons) {
+    m_shown.push_back(text);
+    if (m_answers.empty()) return buttons == Buttons::Ok ? Button::Ok : Button::Cancel;
+    Button answer = m_answers.front();
+    m_answers.pop_front();
+    return answer;
+}
+
+std::optional<QString> ScriptedDialogs::NextFile() {
+    ++m_fileDialogs;
+    if (m_files.empty()) return std::nullopt;
+    std::optional<QString> path = m_files.front();
+    m_files.pop_front();
+    return path;
+}
+
+std::optional<QString> ScriptedDialogs::OpenFile(QWidget*, const QString&, const QString&) {
+    return NextFile();
+}
+
+std::optional<QString> ScriptedDialogs::SaveFile(QWidget*, const QString&, const QString&) {
+    return NextFile();
+}
+
+}  // namespace platform
