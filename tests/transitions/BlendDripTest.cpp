@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "EffectHarness.h"
 #include "transitions/EffectTable.h"
 #include "transitions/HeadlessSurface.h"
 #include "transitions/TBlendTransition.h"
@@ -14,6 +15,7 @@
 namespace {
 
 using namespace transitions;
+using namespace transitions::harness;
 using raster::PixelFormat;
 using D = TTEEffectDirection;
 
@@ -192,15 +194,6 @@ raster::Bitmap Picture(uint32_t seed, bool shareCorner) {
     return b;
 }
 
-// A picture as the display of `format` holds it.
-raster::Bitmap OnDisplay(const raster::Bitmap& picture, PixelFormat format) {
-    HeadlessControl control(picture.Width(), picture.Height());
-    control.Look = picture;
-    raster::Bitmap b = MakeDisplayBitmap(picture.Width(), picture.Height(), format);
-    control.PaintInto({0, 0, picture.Width(), picture.Height()}, b);
-    return b;
-}
-
 bool SamePixels(const raster::Bitmap& a, const raster::Bitmap& b) {
     if (a.Width() != b.Width() || a.Height() != b.Height() || a.Format() != b.Format())
         return false;
@@ -210,26 +203,8 @@ bool SamePixels(const raster::Bitmap& a, const raster::Bitmap& b) {
     return true;
 }
 
-class HeadlessRun : public ::testing::Test {
+class HeadlessRun : public DisplayTest {
 protected:
-    void TearDown() override { SetDisplayPixelFormat(PixelFormat::Bits32); }
-
-    // Prepares on `from`, switches the look to `to`, executes; answers every flushed frame.
-    std::vector<raster::Bitmap> Run(TTransitionEffect& effect, const raster::Bitmap& from,
-                                    const raster::Bitmap& to) {
-        HeadlessControl control(kW, kH);
-        control.Look = from;
-        std::vector<raster::Bitmap> frames;
-        control.OnFrame = [&](const raster::Bitmap& canvas, const core::Rect&) {
-            frames.push_back(canvas);
-        };
-        EXPECT_TRUE(effect.Prepare(control, {0, 0, kW, kH}));
-        control.Look = to;
-        effect.Execute();
-        effect.Unprepare();
-        return frames;
-    }
-
     const raster::Bitmap m_a = Picture(1, true);
     const raster::Bitmap m_b = Picture(2, true);
 };
@@ -241,15 +216,13 @@ std::unique_ptr<TTransitionEffect> Drip(D direction) {
 }
 
 TEST_F(HeadlessRun, EveryEffectEndsWithTheNewPictureOnEveryDisplay) {
-    const PixelFormat formats[] = {PixelFormat::Bits4,  PixelFormat::Bits8,  PixelFormat::Bits15,
-                                   PixelFormat::Bits16, PixelFormat::Bits24, PixelFormat::Bits32};
-    for (PixelFormat format : formats) {
-        SetDisplayPixelFormat(format);
+    for (PixelFormat format : kDisplayFormats) {
+        DisplayFormat display(format);
         std::vector<std::unique_ptr<TTransitionEffect>> effects;
         effects.push_back(std::make_unique<TBlendTransition>());
         for (D d : {D::tedRight, D::tedLeft, D::tedDown, D::tedUp}) effects.push_back(Drip(d));
         for (auto& effect : effects) {
-            std::vector<raster::Bitmap> frames = Run(*effect, m_a, m_b);
+            std::vector<raster::Bitmap> frames = RunFrames(*effect, m_a, m_b);
             ASSERT_FALSE(frames.empty());
             EXPECT_TRUE(SamePixels(frames.back(), OnDisplay(m_b, format)))
                 << effect->ClassName() << " direction " << int(effect->Direction())
@@ -271,11 +244,10 @@ TEST(Blend, AnswersAndPublishedProperties) {
         {PixelFormat::Bits4, true},   {PixelFormat::Bits8, true},   {PixelFormat::Bits15, false},
         {PixelFormat::Bits16, false}, {PixelFormat::Bits24, false}, {PixelFormat::Bits32, false}};
     for (auto [format, expected] : workOnOld) {
-        SetDisplayPixelFormat(format);
+        DisplayFormat display(format);
         EXPECT_EQ(blend.WorkOnOldImage(), expected) << int(format);
         EXPECT_EQ(blend.GetPixelFormat(), format);
     }
-    SetDisplayPixelFormat(PixelFormat::Bits32);
 
     EXPECT_TRUE(blend.SetProperty("Milliseconds", int32_t(500)));
     EXPECT_TRUE(blend.SetProperty("FlickerFreeWhenDisabled", true));
@@ -292,7 +264,7 @@ TEST_F(HeadlessRun, BlendFramesAreTheLevelsOfItsDisplayFormat) {
         SetDisplayPixelFormat(format);
         const raster::Bitmap old = OnDisplay(m_a, format), now = OnDisplay(m_b, format);
         TBlendTransition blend;
-        std::vector<raster::Bitmap> frames = Run(blend, m_a, m_b);
+        std::vector<raster::Bitmap> frames = RunFrames(blend, m_a, m_b);
         const int levelStep = SixteenBit(format) ? 4 : 1;
         ASSERT_EQ(frames.size(), size_t(64 / levelStep)) << int(format);
         for (size_t i = 0; i + 1 < frames.size(); ++i) {
@@ -332,7 +304,7 @@ TEST_F(HeadlessRun, BlendDitherTurnsThePatternCellsInTheirOrder) {
     const raster::Bitmap old = OnDisplay(a, PixelFormat::Bits4),
                          now = OnDisplay(b, PixelFormat::Bits4);
     TBlendTransition blend;
-    std::vector<raster::Bitmap> frames = Run(blend, a, b);
+    std::vector<raster::Bitmap> frames = RunFrames(blend, a, b);
     ASSERT_EQ(frames.size(), 64u);
     for (int level = 1; level <= 64; ++level) {
         const raster::Bitmap& frame = frames[size_t(level - 1)];
@@ -353,7 +325,7 @@ TEST_F(HeadlessRun, ShowsSlowAlphaDrawsEveryLevelUntimed) {
     ASSERT_NE(slowAlpha, nullptr);
     EXPECT_EQ(slowAlpha->ClassName(), std::string("TBlendTransition"));
     EXPECT_EQ(slowAlpha->Milliseconds, 0);
-    EXPECT_EQ(Run(*slowAlpha, m_a, m_b).size(), 64u);
+    EXPECT_EQ(RunFrames(*slowAlpha, m_a, m_b).size(), 64u);
 }
 
 // --- Drip ---------------------------------------------------------------------------------
@@ -419,7 +391,7 @@ TEST_F(HeadlessRun, DripUncoversOneLinePerStepUntimed) {
         const raster::Bitmap now = OnDisplay(m_b, format);
         for (D d : {D::tedRight, D::tedLeft, D::tedDown, D::tedUp}) {
             auto drip = Drip(d);
-            std::vector<raster::Bitmap> frames = Run(*drip, m_a, m_b);
+            std::vector<raster::Bitmap> frames = RunFrames(*drip, m_a, m_b);
             const bool vertical = d == D::tedDown || d == D::tedUp;
             ASSERT_EQ(frames.size(), size_t(vertical ? kH : kW)) << int(d);
             for (size_t i = 0; i + 1 < frames.size(); ++i)

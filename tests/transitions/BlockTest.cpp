@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "EffectHarness.h"
 #include "core/Random.h"
 #include "raster/Blit.h"
 #include "transitions/BlockGrid.h"
@@ -19,13 +20,10 @@
 namespace {
 
 using namespace transitions;
+using namespace transitions::harness;
 using raster::Bitmap;
 using raster::PixelFormat;
 using Cell = std::pair<int, int>;  // column, row
-
-constexpr PixelFormat kDisplayFormats[] = {PixelFormat::Bits4,  PixelFormat::Bits8,
-                                           PixelFormat::Bits15, PixelFormat::Bits16,
-                                           PixelFormat::Bits24, PixelFormat::Bits32};
 
 struct Grid {
     int cols, rows;
@@ -264,23 +262,6 @@ TEST(PuzzlePiecesTest, TonguesFitTheNeighboursSlots) {
 
 // --- Runs -----------------------------------------------------------------------------
 
-Bitmap PictureA(int w, int h) {
-    Bitmap b(w, h, PixelFormat::Bits32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            b.SetPixel(x, y,
-                       raster::MakeRgb(uint8_t(x * 19 + 7), uint8_t(y * 23 + 40),
-                                       uint8_t((x * y * 5) & 0x7F)));
-    return b;
-}
-
-Bitmap PictureB(int w, int h) {
-    Bitmap b = PictureA(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) b.SetPixel(x, y, b.GetPixel(x, y) ^ 0xFFFFFF);
-    return b;
-}
-
 // A block effect that plays a chosen list of steps instead of the paced loop, so that a test
 // can mix single steps (the direct path) with skipped ones (through the mask), and look at
 // the work bitmap after each frame.
@@ -327,13 +308,10 @@ struct Observed {
 Observed RunBlocks(TTransitionEffect& effect, const Bitmap& a32, const Bitmap& b32) {
     const int w = a32.Width(), h = a32.Height();
     const PixelFormat format = DisplayPixelFormat();
-    const auto palette = MakeDisplayBitmap(1, 1, format).Palette();
-    const Bitmap a = a32.ConvertTo(format, palette), b = b32.ConvertTo(format, palette);
+    const Bitmap a = ConvertedForDisplay(a32, format), b = ConvertedForDisplay(b32, format);
     std::vector<char> isNew(size_t(w * h), 0);
     Observed seen;
-    HeadlessControl control(w, h);
-    control.Look = a32;
-    control.OnFrame = [&](const Bitmap& canvas, const core::Rect& area) {
+    const auto check = [&](const Bitmap& canvas, const core::Rect& area) {
         ++seen.frames;
         for (int y = area.Top; y < area.Bottom; ++y)
             for (int x = area.Left; x < area.Right; ++x) {
@@ -345,10 +323,7 @@ Observed RunBlocks(TTransitionEffect& effect, const Bitmap& a32, const Bitmap& b
             }
         seen.last = canvas;
     };
-    EXPECT_TRUE(effect.Prepare(control, {0, 0, w, h}));
-    control.Look = b32;
-    effect.Execute();
-    effect.Unprepare();
+    EXPECT_TRUE(RunHeadless(effect, a32, b32, check));
     EXPECT_TRUE(SamePixels(seen.last, b, w, h));
     return seen;
 }
@@ -360,11 +335,7 @@ std::vector<StoredEffect> ShowBlockEffects() {
     return blocks;
 }
 
-class BlockRunTest : public ::testing::Test {
-protected:
-    void SetUp() override { SetDisplayPixelFormat(PixelFormat::Bits32); }
-    void TearDown() override { SetDisplayPixelFormat(PixelFormat::Bits32); }
-};
+class BlockRunTest : public DisplayTest {};
 
 TEST_F(BlockRunTest, ShowEffectsEndOnTheNewPictureInEveryFormat) {
     RegisterAllEffectClasses();
@@ -381,7 +352,7 @@ TEST_F(BlockRunTest, ShowEffectsEndOnTheNewPictureInEveryFormat) {
         int frames;  // every step but the last, then the final copy
     } rows[] = {{"Puzzle", 24}, {"LArgePuzzle", 24}, {"Blocks", 900}, {"NewBlocks", 49}};
     for (PixelFormat format : kDisplayFormats) {
-        SetDisplayPixelFormat(format);
+        DisplayFormat display(format);
         for (const Row& row : rows) {
             SCOPED_TRACE(std::string(row.name) + " format " + std::to_string(int(format)));
             auto* effect =
@@ -579,13 +550,8 @@ TEST_F(BlockRunTest, OnePixelCells) {
         for (int s = 1; s < w * h; s += skipping ? 4 : 1) steps.push_back(s);
         effect.PlaySteps(steps);
         std::vector<core::Rect> areas;
-        HeadlessControl control(w, h);
-        control.Look = a;
-        control.OnFrame = [&](const Bitmap&, const core::Rect& area) { areas.push_back(area); };
-        ASSERT_TRUE(effect.Prepare(control, {0, 0, w, h}));
-        control.Look = b;
-        effect.Execute();
-        effect.Unprepare();
+        ASSERT_TRUE(RunHeadless(
+            effect, a, b, [&](const Bitmap&, const core::Rect& area) { areas.push_back(area); }));
         ASSERT_EQ(areas.size(), steps.size() + 1);
         if (!skipping) {
             std::set<Cell> pixels;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "EffectHarness.h"
 #include "raster/Shapes.h"
 #include "transitions/EffectTable.h"
 #include "transitions/HeadlessSurface.h"
@@ -13,78 +14,19 @@
 namespace {
 
 using namespace transitions;
+using namespace transitions::harness;
 using raster::Bitmap;
 using raster::PixelFormat;
 using M = CircleMotion;
 
 // A circle effect that can be driven by hand, or run headless through a chosen list of
 // steps instead of the paced loop (so that steps can be skipped deterministically).
-class CircleProbe : public TCircleTransition {
+class CircleProbe : public Stepped<TCircleTransition> {
 public:
-    void PlaySteps(std::vector<int> steps) {
-        m_steps = std::move(steps);
-        Milliseconds = 1;  // routes the run through PlayTimed
-    }
-
-    int Begin(TTETransitionData& data) {
-        int total = 0;
-        PrepareSteps(data, total);
-        return total;
-    }
-    void Step(TTETransitionData& data, int step, int previous, int total) {
-        RenderStep(data, step, step - previous, total, previous);
-    }
-    void End(TTETransitionData& data) { FinishSteps(data); }
     const Bitmap& CurrentMask() const { return *Mask; }
     core::Rect Dirty() const { return DirtyRect; }
     core::Rect Hole() const { return DirtyHoleRect; }
-
-protected:
-    void PlayTimed(int totalSteps, TTETransitionData& data) override {
-        int previous = 0;
-        for (int step : m_steps) {
-            if (step >= totalSteps) break;
-            RenderStep(data, step, step - previous, totalSteps, previous);
-            previous = step;
-            PaintFrame(data, false);
-        }
-        ShowFinalFrame(data);
-    }
-
-private:
-    std::vector<int> m_steps;
 };
-
-// Colours that differ between the two pictures at every pixel and from pixel to pixel.
-Bitmap PictureA(int w, int h) {
-    Bitmap b(w, h, PixelFormat::Bits32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            b.SetPixel(x, y,
-                       raster::MakeRgb(uint8_t(x * 19 + 7), uint8_t(y * 23 + 40),
-                                       uint8_t((x * y * 5) & 0x7F)));
-    return b;
-}
-
-Bitmap PictureB(int w, int h) {
-    Bitmap b = PictureA(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) b.SetPixel(x, y, b.GetPixel(x, y) ^ 0xFFFFFF);
-    return b;
-}
-
-// Prepare on A, switch the look to B, Execute, Unprepare; every flushed canvas is kept.
-std::vector<Bitmap> RunHeadless(TTransitionEffect& effect, const Bitmap& a, const Bitmap& b) {
-    HeadlessControl control(a.Width(), a.Height());
-    control.Look = a;
-    std::vector<Bitmap> frames;
-    control.OnFrame = [&](const Bitmap& canvas, const core::Rect&) { frames.push_back(canvas); };
-    EXPECT_TRUE(effect.Prepare(control, {0, 0, a.Width(), a.Height()}));
-    control.Look = b;
-    effect.Execute();
-    effect.Unprepare();
-    return frames;
-}
 
 // A one-bit mask of the frame's size holding the disc of radius r around c.
 Bitmap Disc(int w, int h, core::Point c, int r) {
@@ -92,13 +34,6 @@ Bitmap Disc(int w, int h, core::Point c, int r) {
     disc.Palette() = {0x000000, 0xFFFFFF};
     raster::FillEllipse(disc, {c.X - r, c.Y - r, c.X + r, c.Y + r}, 0xFFFFFF);
     return disc;
-}
-
-// Steps 1, 2, 4, 7, 11, ... below `total`: deltas growing from 1.
-std::vector<int> SkippingSteps(int total) {
-    std::vector<int> steps;
-    for (int s = 1, delta = 1; s < total; s += delta, ++delta) steps.push_back(s);
-    return steps;
 }
 
 std::vector<int> EverySteps(int total) {
@@ -119,11 +54,7 @@ std::vector<Figure> AllFigures() {
     return all;
 }
 
-class CircleTest : public ::testing::Test {
-protected:
-    void SetUp() override { SetDisplayPixelFormat(PixelFormat::Bits32); }
-    void TearDown() override { SetDisplayPixelFormat(PixelFormat::Bits32); }
-};
+class CircleTest : public DisplayTest {};
 
 TEST_F(CircleTest, FigureOfEveryStyle) {
     struct Row {
@@ -282,7 +213,7 @@ TEST_F(CircleTest, FramesShowTheDiscsDrawnSoFar) {
                 circle.SetStyle(fig.style);
                 circle.SetSubStyle(fig.subStyle);
                 circle.PlaySteps(steps);
-                const std::vector<Bitmap> frames = RunHeadless(circle, a, b);
+                const std::vector<Bitmap> frames = RunFrames(circle, a, b);
                 ASSERT_EQ(frames.size(), steps.size() + 1);
                 Bitmap expected = a;
                 for (size_t i = 0; i < steps.size(); ++i) {
@@ -319,24 +250,13 @@ TEST_F(CircleTest, FastCircleEndsOnTheNewPictureInEveryFormat) {
 
     const int w = 29, h = 17;
     const Bitmap a32 = PictureA(w, h), b32 = PictureB(w, h);
-    for (PixelFormat format : {PixelFormat::Bits4, PixelFormat::Bits8, PixelFormat::Bits15,
-                               PixelFormat::Bits16, PixelFormat::Bits24, PixelFormat::Bits32}) {
-        SetDisplayPixelFormat(format);
-        const auto palette = MakeDisplayBitmap(1, 1, format).Palette();
-        const Bitmap a = a32.ConvertTo(format, palette), b = b32.ConvertTo(format, palette);
-        const std::vector<Bitmap> frames = RunHeadless(*circle, a32, b32);
+    for (PixelFormat format : kDisplayFormats) {
+        DisplayFormat display(format);
+        const std::vector<Bitmap> frames = RunFrames(*circle, a32, b32);
         ASSERT_EQ(frames.size(), size_t(CircleFigureFor(1, 1, w, h).Reach)) << int(format);
-        for (size_t f = 0; f < frames.size(); ++f)
-            for (int y = 0; y < h; ++y)
-                for (int x = 0; x < w; ++x) {
-                    const uint32_t v = frames[f].GetIndex(x, y);
-                    if (f + 1 == frames.size())
-                        ASSERT_EQ(v, b.GetIndex(x, y)) << "format " << int(format);
-                    else
-                        ASSERT_TRUE(v == a.GetIndex(x, y) || v == b.GetIndex(x, y))
-                            << "format " << int(format) << " frame " << f << " at " << x << ","
-                            << y;
-                }
+        ASSERT_TRUE(EachFrameOldOrNewEndingNew(frames, ConvertedForDisplay(a32, format),
+                                               ConvertedForDisplay(b32, format)))
+            << "format " << int(format);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "EffectHarness.h"
 #include "transitions/EffectTable.h"
 #include "transitions/HeadlessSurface.h"
 #include "transitions/TFuseTransition.h"
@@ -12,6 +13,7 @@
 namespace {
 
 using namespace transitions;
+using namespace transitions::harness;
 using raster::Bitmap;
 using raster::PixelFormat;
 using D = TTEEffectDirection;
@@ -147,9 +149,6 @@ int StepsOf(int style) {
 
 constexpr int kW = 19, kH = 13;  // odd, more than two tiles wide, a part tile at the edges
 
-const PixelFormat kDisplays[] = {PixelFormat::Bits4,  PixelFormat::Bits8,  PixelFormat::Bits15,
-                                 PixelFormat::Bits16, PixelFormat::Bits24, PixelFormat::Bits32};
-
 // Two pictures of palette colours, dark ones in A and bright ones in B, so they differ at
 // every pixel on every display, and neighbouring pixels differ too.
 Bitmap PictureOf(bool bright) {
@@ -160,21 +159,6 @@ Bitmap PictureOf(bool bright) {
             b.SetPixel(
                 x, y,
                 bright ? palette[size_t(8 + (x + y * 5) % 8)] : palette[size_t((x * 3 + y) % 8)]);
-    return b;
-}
-
-Bitmap Filled(uint32_t colour) {
-    Bitmap b(kW, kH, PixelFormat::Bits32);
-    b.Fill(colour);
-    return b;
-}
-
-// A picture as the display of `format` holds it.
-Bitmap OnDisplay(const Bitmap& picture, PixelFormat format) {
-    HeadlessControl control(picture.Width(), picture.Height());
-    control.Look = picture;
-    Bitmap b = MakeDisplayBitmap(picture.Width(), picture.Height(), format);
-    control.PaintInto({0, 0, picture.Width(), picture.Height()}, b);
     return b;
 }
 
@@ -207,22 +191,12 @@ int StyleOfPass(const std::vector<Bitmap>& frames, size_t first, const Bitmap& f
     return 0;
 }
 
-class FuseRun : public ::testing::Test {
+class FuseRun : public DisplayTest {
 protected:
-    void TearDown() override { SetDisplayPixelFormat(PixelFormat::Bits32); }
-
-    // Prepares on `from`, switches the look to `to`, executes; answers every flushed frame.
+    // Every flushed frame of a run from `from` to `to`; Execute must unprepare by itself.
     static std::vector<Bitmap> Run(TTransitionEffect& effect, const Bitmap& from,
                                    const Bitmap& to) {
-        HeadlessControl control(kW, kH);
-        control.Look = from;
-        std::vector<Bitmap> frames;
-        control.OnFrame = [&](const Bitmap& canvas, const core::Rect&) {
-            frames.push_back(canvas);
-        };
-        EXPECT_TRUE(effect.Prepare(control, {0, 0, kW, kH}));
-        control.Look = to;
-        effect.Execute();
+        std::vector<Bitmap> frames = RunFrames(effect, from, to, AfterExecute::LeaveAsIs);
         EXPECT_FALSE(effect.Prepared());
         return frames;
     }
@@ -289,7 +263,7 @@ TEST_F(FuseRun, EachStyleAndItsReversalTurnTheGoldenCellsStepByStep) {
 }
 
 TEST_F(FuseRun, EveryStyleEndsWithExactlyTheNewPictureOnEveryDisplay) {
-    for (PixelFormat format : kDisplays) {
+    for (PixelFormat format : kDisplayFormats) {
         SetDisplayPixelFormat(format);
         const Bitmap now = OnDisplay(m_b, format);
         for (int style = 1; style <= 13; ++style) {
@@ -313,7 +287,8 @@ TEST_F(FuseRun, TwoPassesReverseOnlyTheFirstAndKeepOneRandomPick) {
     const settings::ColorValue between = 0x123456;
     const Bitmap old = OnDisplay(m_a, PixelFormat::Bits32),
                  now = OnDisplay(m_b, PixelFormat::Bits32),
-                 middle = OnDisplay(Filled(settings::ColorToRgb(between)), PixelFormat::Bits32);
+                 middle =
+                     OnDisplay(Filled(kW, kH, settings::ColorToRgb(between)), PixelFormat::Bits32);
     struct Case {
         int style;
         bool pass2Reversed;

@@ -7,6 +7,7 @@
 #include <set>
 #include <vector>
 
+#include "EffectHarness.h"
 #include "raster/Shapes.h"
 #include "transitions/HeadlessSurface.h"
 #include "transitions/TMaskedTransition.h"
@@ -14,6 +15,7 @@
 namespace {
 
 using namespace transitions;
+using namespace transitions::harness;
 using raster::Bitmap;
 using raster::PixelFormat;
 
@@ -86,13 +88,6 @@ void SetMaskRows(Bitmap& mask, int from, int to) {
 bool AllBits(const Bitmap& mask, uint8_t value) {
     return std::all_of(mask.Bits(), mask.Bits() + mask.SizeBytes(),
                        [&](uint8_t b) { return b == value; });
-}
-
-Bitmap Noise(int width, int height, PixelFormat format, uint32_t seed) {
-    std::mt19937 rng(seed);
-    Bitmap b(width, height, format);
-    for (size_t i = 0; i < b.SizeBytes(); ++i) b.Bits()[i] = uint8_t(rng());
-    return b;
 }
 
 bool RowEquals(const Bitmap& a, const Bitmap& b, int y) {
@@ -312,19 +307,11 @@ TEST(MaskedTest, ClearsMaskAfterStepAndOffscreenOff) {
 
 // --- Whole transitions, headless ------------------------------------------------------------
 
-class MaskedRunTest : public ::testing::Test {
+class MaskedRunTest : public DisplayTest {
 protected:
-    void SetUp() override { SetDisplayPixelFormat(PixelFormat::Bits32); }
-    void TearDown() override { SetDisplayPixelFormat(PixelFormat::Bits32); }
-
     void Run(TTransitionEffect& effect, HeadlessControl& control, const Bitmap& a,
              const Bitmap& b) {
-        control.Look = a;
-        const core::Rect rect{0, 0, a.Width(), a.Height()};
-        ASSERT_TRUE(effect.Prepare(control, rect));
-        control.Look = b;
-        effect.Execute();
-        effect.Unprepare();
+        ASSERT_TRUE(RunOn(control, effect, a, b));
     }
 };
 
@@ -379,13 +366,11 @@ TEST_F(MaskedRunTest, RowByRowRevealEndsWithTheNewPictureInEveryDisplayFormat) {
     const int width = 37, height = 9;
     const Bitmap a = Noise(width, height, PixelFormat::Bits32, 11);
     const Bitmap b = Noise(width, height, PixelFormat::Bits32, 12);
-    for (PixelFormat format : {PixelFormat::Bits4, PixelFormat::Bits8, PixelFormat::Bits15,
-                               PixelFormat::Bits16, PixelFormat::Bits24, PixelFormat::Bits32}) {
+    for (PixelFormat format : kDisplayFormats) {
         SCOPED_TRACE(int(format));
-        SetDisplayPixelFormat(format);
-        const std::vector<raster::Rgb> palette = MakeDisplayBitmap(1, 1, format).Palette();
-        const Bitmap oldLook = a.ConvertTo(format, palette);
-        const Bitmap newLook = b.ConvertTo(format, palette);
+        DisplayFormat display(format);
+        const Bitmap oldLook = ConvertedForDisplay(a, format);
+        const Bitmap newLook = ConvertedForDisplay(b, format);
 
         TestMasked effect;
         effect.Total = height + 1;

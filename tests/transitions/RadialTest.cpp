@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "EffectHarness.h"
 #include "raster/Shapes.h"
 #include "transitions/EffectTable.h"
 #include "transitions/HeadlessSurface.h"
@@ -16,13 +17,14 @@
 namespace {
 
 using namespace transitions;
+using namespace transitions::harness;
 using core::Point;
 using raster::Bitmap;
 using raster::PixelFormat;
 
 // A radial effect that can be driven by hand, or run headless through a chosen list of
 // steps instead of the paced loop; it hands every painted mask to AfterPaint.
-class RadialProbe : public TRadialTransition {
+class RadialProbe : public Stepped<TRadialTransition> {
 public:
     using PaintHook = std::function<void(const Bitmap& mask, const core::Rect& dirty)>;
 
@@ -30,42 +32,16 @@ public:
         SetStyle(style);
         SetSubStyle(subStyle);
     }
-    void PlaySteps(std::vector<int> steps) {
-        m_steps = std::move(steps);
-        Milliseconds = 1;  // routes the run through PlayTimed
-    }
-    int Begin(TTETransitionData& data) {
-        int total = 0;
-        PrepareSteps(data, total);
-        return total;
-    }
-    void Step(TTETransitionData& data, int step, int previous, int total) {
-        RenderStep(data, step, step - previous, total, previous);
-    }
-    void End(TTETransitionData& data) { FinishSteps(data); }
 
     PaintHook AfterPaint;
 
 protected:
-    void PlayTimed(int totalSteps, TTETransitionData& data) override {
-        int previous = 0;
-        for (int step : m_steps) {
-            if (step >= totalSteps) break;
-            RenderStep(data, step, step - previous, totalSteps, previous);
-            previous = step;
-            PaintFrame(data, false);
-        }
-        ShowFinalFrame(data);
-    }
     void PaintMask(Bitmap& mask, int step, int delta, int total, int previous,
                    TTETransitionData& data, bool& positive) override {
         TRadialTransition::PaintMask(mask, step, delta, total, previous, data, positive);
         EXPECT_TRUE(positive);
         if (AfterPaint) AfterPaint(mask, DirtyRect);
     }
-
-private:
-    std::vector<int> m_steps;
 };
 
 // A pass record over hand-made pictures, without a render window.
@@ -83,35 +59,6 @@ struct HandRun {
     Bitmap Old, New;
     TTETransitionData Data;
 };
-
-Bitmap PictureA(int w, int h) {
-    Bitmap b(w, h, PixelFormat::Bits32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            b.SetPixel(x, y,
-                       raster::MakeRgb(uint8_t(x * 19 + 7), uint8_t(y * 23 + 40),
-                                       uint8_t((x * y * 5) & 0x7F)));
-    return b;
-}
-
-Bitmap PictureB(int w, int h) {
-    Bitmap b = PictureA(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) b.SetPixel(x, y, b.GetPixel(x, y) ^ 0xFFFFFF);
-    return b;
-}
-
-std::vector<Bitmap> RunHeadless(TTransitionEffect& effect, const Bitmap& a, const Bitmap& b) {
-    HeadlessControl control(a.Width(), a.Height());
-    control.Look = a;
-    std::vector<Bitmap> frames;
-    control.OnFrame = [&](const Bitmap& canvas, const core::Rect&) { frames.push_back(canvas); };
-    EXPECT_TRUE(effect.Prepare(control, {0, 0, a.Width(), a.Height()}));
-    control.Look = b;
-    effect.Execute();
-    effect.Unprepare();
-    return frames;
-}
 
 Bitmap BlankMask(int w, int h) {
     Bitmap mask(w, h, PixelFormat::Bits1);
@@ -147,11 +94,7 @@ std::map<int, int> PositionsReached(const RadialSweep& sweep) {
     return reached;
 }
 
-class RadialTest : public ::testing::Test {
-protected:
-    void SetUp() override { SetDisplayPixelFormat(PixelFormat::Bits32); }
-    void TearDown() override { SetDisplayPixelFormat(PixelFormat::Bits32); }
-};
+class RadialTest : public DisplayTest {};
 
 // --- Geometry -----------------------------------------------------------------------------
 
@@ -523,7 +466,7 @@ TEST_F(RadialTest, FramesShowTheWedgesSweptSoFar) {
                             if (mask.GetIndex(x, y)) expected.SetPixel(x, y, b.GetPixel(x, y));
                     wanted.push_back(expected);
                 };
-                const std::vector<Bitmap> frames = RunHeadless(radial, a, b);
+                const std::vector<Bitmap> frames = RunFrames(radial, a, b);
                 ASSERT_EQ(frames.size(), wanted.size() + 1);
                 for (size_t i = 0; i < wanted.size(); ++i)
                     ASSERT_TRUE(frames[i] == wanted[i]) << "frame " << i;
@@ -583,23 +526,13 @@ TEST_F(RadialTest, ShowSweepsFromTheTable) {
         radial->Reversed = false;
         radial->Milliseconds = 0;
 
-        for (PixelFormat format : {PixelFormat::Bits4, PixelFormat::Bits8, PixelFormat::Bits15,
-                                   PixelFormat::Bits16, PixelFormat::Bits24, PixelFormat::Bits32}) {
-            SetDisplayPixelFormat(format);
-            const auto palette = MakeDisplayBitmap(1, 1, format).Palette();
-            const Bitmap a = a32.ConvertTo(format, palette), b = b32.ConvertTo(format, palette);
-            const std::vector<Bitmap> frames = RunHeadless(*radial, a32, b32);
+        for (PixelFormat format : kDisplayFormats) {
+            DisplayFormat display(format);
+            const std::vector<Bitmap> frames = RunFrames(*radial, a32, b32);
             ASSERT_EQ(frames.size(), 2u * (29 + 17 + 2)) << int(format);
-            for (size_t f = 0; f < frames.size(); ++f)
-                for (int y = 0; y < h; ++y)
-                    for (int x = 0; x < w; ++x) {
-                        const uint32_t v = frames[f].GetIndex(x, y);
-                        if (f + 1 == frames.size())
-                            ASSERT_EQ(v, b.GetIndex(x, y)) << "format " << int(format);
-                        else
-                            ASSERT_TRUE(v == a.GetIndex(x, y) || v == b.GetIndex(x, y))
-                                << "format " << int(format) << " frame " << f;
-                    }
+            ASSERT_TRUE(EachFrameOldOrNewEndingNew(frames, ConvertedForDisplay(a32, format),
+                                                   ConvertedForDisplay(b32, format)))
+                << "format " << int(format);
             if (format != PixelFormat::Bits32) continue;
             // Frame 1: the column straight up (or down) from the centre, the centre included.
             for (int y = 0; y < h; ++y)
@@ -618,7 +551,6 @@ TEST_F(RadialTest, ShowSweepsFromTheTable) {
                     }
             EXPECT_GT(turned, 0);
         }
-        SetDisplayPixelFormat(PixelFormat::Bits32);
     }
 }
 

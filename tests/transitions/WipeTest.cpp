@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "EffectHarness.h"
 #include "core/Random.h"
 #include "transitions/EffectTable.h"
 #include "transitions/HeadlessSurface.h"
@@ -14,6 +15,7 @@
 namespace {
 
 using namespace transitions;
+using namespace transitions::harness;
 using D = TTEEffectDirection;
 using raster::Bitmap;
 using raster::PixelFormat;
@@ -61,55 +63,7 @@ MaskBits MaskOf(const Bitmap& mask, D d) {
     return black;
 }
 
-// Colours that differ between the two pictures at every pixel and from pixel to pixel.
-Bitmap PictureA(int w, int h) {
-    Bitmap b(w, h, PixelFormat::Bits32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            b.SetPixel(x, y,
-                       raster::MakeRgb(uint8_t(x * 19 + 7), uint8_t(y * 23 + 40),
-                                       uint8_t((x * y * 5) & 0x7F)));
-    return b;
-}
-
-Bitmap PictureB(int w, int h) {
-    Bitmap b = PictureA(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) b.SetPixel(x, y, b.GetPixel(x, y) ^ 0xFFFFFF);
-    return b;
-}
-
-// A wipe that plays a chosen list of steps instead of the paced loop, so that tests can
-// skip steps (a step delta above 1) deterministically. Without a list it runs as usual.
-class SteppedWipe : public TWipeTransition {
-public:
-    void PlaySteps(std::vector<int> steps) {
-        m_steps = std::move(steps);
-        Milliseconds = 1;  // routes the run through PlayTimed
-    }
-
-protected:
-    void PlayTimed(int totalSteps, TTETransitionData& data) override {
-        int previous = 0;
-        for (int step : m_steps) {
-            if (step >= totalSteps) break;
-            RenderStep(data, step, step - previous, totalSteps, previous);
-            previous = step;
-            PaintFrame(data, false);
-        }
-        ShowFinalFrame(data);
-    }
-
-private:
-    std::vector<int> m_steps;
-};
-
-// Steps 1, 2, 4, 7, 11, ... below `total`: deltas growing from 1.
-std::vector<int> SkippingSteps(int total) {
-    std::vector<int> steps;
-    for (int s = 1, delta = 1; s < total; s += delta, ++delta) steps.push_back(s);
-    return steps;
-}
+using SteppedWipe = Stepped<TWipeTransition>;
 
 struct WipeRun {
     std::vector<Bitmap> Frames;  // every flushed canvas, the last one the final frame
@@ -119,15 +73,11 @@ struct WipeRun {
 // Prepare on A, switch the look to B, Execute, Unprepare; headless.
 WipeRun RunWipe(TWipeTransition& wipe, const Bitmap& a, const Bitmap& b, bool keepFrames = true) {
     HeadlessControl control(a.Width(), a.Height());
-    control.Look = a;
     WipeRun run;
     control.OnFrame = [&](const Bitmap& canvas, const core::Rect&) {
         if (keepFrames) run.Frames.push_back(canvas);
     };
-    EXPECT_TRUE(wipe.Prepare(control, {0, 0, a.Width(), a.Height()}));
-    control.Look = b;
-    wipe.Execute();
-    wipe.Unprepare();
+    EXPECT_TRUE(RunOn(control, wipe, a, b));
     run.FrameCount = control.FramesFlushed();
     return run;
 }
@@ -140,11 +90,7 @@ std::unique_ptr<SteppedWipe> MakeWipe(D direction, int32_t bandWidth, bool rever
     return wipe;
 }
 
-class WipeTest : public ::testing::Test {
-protected:
-    void SetUp() override { SetDisplayPixelFormat(PixelFormat::Bits32); }
-    void TearDown() override { SetDisplayPixelFormat(PixelFormat::Bits32); }
-};
+class WipeTest : public DisplayTest {};
 
 TEST_F(WipeTest, AnswersAndDefaults) {
     TWipeTransition wipe;
@@ -456,32 +402,19 @@ TEST_F(WipeTest, BandFramesMatchAPerPixelReplay) {
 TEST_F(WipeTest, EveryDirectionEndsOnTheNewPictureInEveryFormat) {
     const int w = 21, h = 13;
     const Bitmap a32 = PictureA(w, h), b32 = PictureB(w, h);
-    for (PixelFormat format : {PixelFormat::Bits4, PixelFormat::Bits8, PixelFormat::Bits15,
-                               PixelFormat::Bits16, PixelFormat::Bits24, PixelFormat::Bits32}) {
-        SetDisplayPixelFormat(format);
-        const auto palette = MakeDisplayBitmap(1, 1, format).Palette();
-        const Bitmap a = a32.ConvertTo(format, palette), b = b32.ConvertTo(format, palette);
+    for (PixelFormat format : kDisplayFormats) {
+        DisplayFormat display(format);
+        const Bitmap a = ConvertedForDisplay(a32, format), b = ConvertedForDisplay(b32, format);
         for (int d = 1; d <= 10; ++d) {
             auto wipe = MakeWipe(D(d), 5);
             WipeRun run = RunWipe(*wipe, a32, b32);
             ASSERT_FALSE(run.Frames.empty());
             const Bitmap& last = run.Frames.back();
             ASSERT_EQ(last.Format(), format);
-            for (size_t f = 0; f < run.Frames.size(); ++f)
-                for (int y = 0; y < h; ++y)
-                    for (int x = 0; x < w; ++x) {
-                        uint32_t v = run.Frames[f].GetIndex(x, y);
-                        if (f + 1 == run.Frames.size())
-                            ASSERT_EQ(v, b.GetIndex(x, y))
-                                << "format " << int(format) << " direction " << d;
-                        else
-                            ASSERT_TRUE(v == a.GetIndex(x, y) || v == b.GetIndex(x, y))
-                                << "format " << int(format) << " direction " << d << " frame " << f
-                                << " at " << x << "," << y;
-                    }
+            ASSERT_TRUE(EachFrameOldOrNewEndingNew(run.Frames, a, b))
+                << "format " << int(format) << " direction " << d;
         }
     }
-    SetDisplayPixelFormat(PixelFormat::Bits32);
 }
 
 TEST_F(WipeTest, AssignCopiesTheBandWidthAsRead) {
