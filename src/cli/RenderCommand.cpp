@@ -105,14 +105,25 @@ int Render(const std::vector<std::string>& args) {
         };
     }
 
-    auto start = std::chrono::steady_clock::now();
+    // The pass is what the effect paces to Milliseconds: from its start event to its end
+    // event, after the new look has been captured.
+    using Clock = std::chrono::steady_clock;
+    auto ms = [](Clock::time_point a, Clock::time_point b) {
+        return std::chrono::duration<double, std::milli>(b - a).count();
+    };
+    Clock::time_point passStart{}, passEnd{};
+    effect->OnStartTransition = [&](transitions::TTransitionEffect&) { passStart = Clock::now(); };
+    effect->OnEndTransition = [&](transitions::TTransitionEffect&) { passEnd = Clock::now(); };
+
+    auto start = Clock::now();
     if (!effect->Prepare(control, {0, 0, width, height}))
         throw std::runtime_error("The effect could not be prepared.");
+    auto prepared = Clock::now();
     control.Look = std::move(to);
     effect->Execute();
     effect->Unprepare();
-    double elapsed =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    auto end = Clock::now();
+    double elapsed = ms(start, end);
 
     int steps = 0;
     if (auto* timed = dynamic_cast<transitions::TTimedTransitionEffect*>(effect))
@@ -120,6 +131,8 @@ int Render(const std::vector<std::string>& args) {
     std::printf("effect: %s (%s)\nframes: %d\nsteps: %d\nelapsed ms: %.1f\n",
                 list.NameAt(index).c_str(), effect->GetDescription().c_str(),
                 control.FramesFlushed(), steps, elapsed);
+    std::printf("prepare ms: %.1f\n", ms(start, prepared));
+    if (passEnd > passStart) std::printf("pass ms: %.1f\n", ms(passStart, passEnd));
     return 0;
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/Commands.h"
+#include "core/Memory.h"
 
 namespace {
 
@@ -25,6 +26,7 @@ void PrintUsage() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    core::KeepLargeAllocations();
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
         PrintUsage();

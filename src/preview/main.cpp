@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "codecs/Picture.h"
+#include "core/Memory.h"
 #include "preview/PictureView.h"
 #include "transitions/EffectTable.h"
 #include "transitions/qt/DisplayProbe.h"
@@ -183,6 +184,7 @@ int RunEffect(const Options& options, TTransitionEffect& effect, QWidget& window
 }  // namespace
 
 int main(int argc, char** argv) {
+    core::KeepLargeAllocations();
     QApplication app(argc, argv);
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {

@@ -43,16 +43,21 @@ bool HeadlessControl::IsCovered(const core::Rect& rect) const {
 }
 
 void HeadlessControl::PaintInto(const core::Rect& rect, raster::Bitmap& target) {
-    // The look converted to the target's format, then the rectangle copied out of it.
-    raster::Bitmap look = Look.ConvertTo(target.Format(), target.Palette());
-    core::Rect inside = rect.Intersected({0, 0, look.Width(), look.Height()});
+    // The look in the target's format (converted only when it differs), then the
+    // rectangle copied out of it.
+    core::Rect inside = rect.Intersected({0, 0, Look.Width(), Look.Height()});
     if (inside.IsEmpty()) return;
+    bool same = Look.Format() == target.Format() &&
+                (Look.Palette().empty() || Look.Palette() == target.Palette());
+    raster::Bitmap converted;
+    if (!same) converted = Look.ConvertTo(target.Format(), target.Palette());
     CopyPixels(target, inside.Left - rect.Left, inside.Top - rect.Top, inside.Width(),
-               inside.Height(), look, inside.Left, inside.Top);
+               inside.Height(), same ? Look : converted, inside.Left, inside.Top);
 }
 
 void HeadlessControl::CopyScreen(const core::Rect& rect, raster::Bitmap& target) {
-    PaintInto(rect, target);
+    // Only what the render window leaves uncovered needs the control's own look.
+    if (!m_window || m_windowRect.Intersected(rect) != rect) PaintInto(rect, target);
     if (!m_window) return;
     const raster::Bitmap& canvas = m_window->Canvas();
     if (canvas.Format() == target.Format()) {
