@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QStorageInfo>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -23,317 +24,289 @@ namespace {
 constexpr int kPathRole = Qt::UserRole;
 constexpr int kKindRole = Qt::UserRole + 1;
 constexpr int kCutRole = Qt::UserRole + 2;
-constexpr int kIconRole = Qt::UserRole + 3;
 
 enum class ItemKind { Folder, File, Drive };
 
-bool IsDrives(const QString &folder) {
-  return folder.toUpper() == FilePane::kDrives.toUpper();
+bool IsDrives(const QString& folder) {
+    return folder.toUpper() == FilePane::kDrives.toUpper();
 }
 
 QString WithSeparator(QString folder) {
-  if (!folder.endsWith('/'))
-    folder += '/';
-  return folder;
+    if (!folder.endsWith('/')) folder += '/';
+    return folder;
 }
 
-ItemKind KindOf(const QListWidgetItem *item) {
-  return static_cast<ItemKind>(item->data(kKindRole).toInt());
+ItemKind KindOf(const QListWidgetItem* item) {
+    return static_cast<ItemKind>(item->data(kKindRole).toInt());
 }
 
-QString PathOf(const QListWidgetItem *item) {
-  return item->data(kPathRole).toString();
+QString PathOf(const QListWidgetItem* item) {
+    return item->data(kPathRole).toString();
 }
+
+// Draws items in the cut state as the style draws disabled ones: dimmed text and icon.
+class CutStateDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.data(kCutRole).toBool()) {
+            option->state &= ~QStyle::State_Enabled;
+            option->palette.setCurrentColorGroup(QPalette::Disabled);
+        }
+    }
+};
 
 // The mounted volumes a user can browse, by root path.
 QList<QStorageInfo> Volumes() {
-  QList<QStorageInfo> volumes;
-  for (const QStorageInfo &volume : QStorageInfo::mountedVolumes())
-    if (volume.isValid() && volume.isReady())
-      volumes.append(volume);
-  std::sort(volumes.begin(), volumes.end(),
-            [](const QStorageInfo &a, const QStorageInfo &b) {
-              return a.rootPath() < b.rootPath();
-            });
-  return volumes;
+    QList<QStorageInfo> volumes;
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes())
+        if (volume.isValid() && volume.isReady()) volumes.append(volume);
+    std::sort(volumes.begin(), volumes.end(), [](const QStorageInfo& a, const QStorageInfo& b) {
+        return a.rootPath() < b.rootPath();
+    });
+    return volumes;
 }
 
-QString VolumeCaption(const QStorageInfo &volume) {
-  const QString name = volume.displayName();
-  if (name.isEmpty() || name == volume.rootPath())
-    return volume.rootPath();
-  return QStringLiteral("%1 (%2)").arg(volume.rootPath(), name);
+QString VolumeCaption(const QStorageInfo& volume) {
+    const QString name = volume.displayName();
+    if (name.isEmpty() || name == volume.rootPath()) return volume.rootPath();
+    return QStringLiteral("%1 (%2)").arg(volume.rootPath(), name);
 }
 
-} // namespace
+}  // namespace
 
-FilePane::FilePane(QWidget *parent) : QWidget(parent) {
-  setObjectName("FilePane");
-  auto *toolBar = new QWidget(this);
-  toolBar->setObjectName("ToolBar1");
-  m_up = new QToolButton(toolBar);
-  m_up->setObjectName("ToolButton20");
-  m_up->setText(tr("Up"));
-  m_up->setIcon(style()->standardIcon(QStyle::SP_FileDialogToParent));
-  m_up->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-  m_driveBox = new QComboBox(toolBar);
-  m_driveBox->setObjectName("DirBox");
-  m_driveBox->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-  // The drive box takes the toolbar's width less the "Up" button and 2 pixels.
-  auto *toolLayout = new QHBoxLayout(toolBar);
-  toolLayout->setContentsMargins(0, 0, 0, 0);
-  toolLayout->setSpacing(2);
-  toolLayout->addWidget(m_up);
-  toolLayout->addWidget(m_driveBox);
+FilePane::FilePane(QWidget* parent) : QWidget(parent) {
+    setObjectName("FilePane");
+    auto* toolBar = new QWidget(this);
+    toolBar->setObjectName("ToolBar1");
+    m_up = new QToolButton(toolBar);
+    m_up->setObjectName("ToolButton20");
+    m_up->setText(tr("Up"));
+    m_up->setIcon(style()->standardIcon(QStyle::SP_FileDialogToParent));
+    m_up->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    m_driveBox = new QComboBox(toolBar);
+    m_driveBox->setObjectName("DirBox");
+    m_driveBox->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    // The drive box takes the toolbar's width less the "Up" button and 2 pixels.
+    auto* toolLayout = new QHBoxLayout(toolBar);
+    toolLayout->setContentsMargins(0, 0, 0, 0);
+    toolLayout->setSpacing(2);
+    toolLayout->addWidget(m_up);
+    toolLayout->addWidget(m_driveBox);
 
-  m_list = new QListWidget(this);
-  m_list->setObjectName("FLB");
-  m_list->setViewMode(QListView::ListMode);
-  m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  m_list->setUniformItemSizes(true);
-  m_list->setContextMenuPolicy(Qt::CustomContextMenu);
-  m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  m_list->viewport()->installEventFilter(this);
+    m_list = new QListWidget(this);
+    m_list->setObjectName("FLB");
+    m_list->setViewMode(QListView::ListMode);
+    m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_list->setUniformItemSizes(true);
+    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->setItemDelegate(new CutStateDelegate(m_list));
+    m_list->viewport()->installEventFilter(this);
 
-  auto *layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(2);
-  layout->addWidget(toolBar);
-  layout->addWidget(m_list, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addWidget(toolBar);
+    layout->addWidget(m_list, 1);
 
-  connect(m_up, &QToolButton::clicked, this, &FilePane::GoUp);
-  connect(m_driveBox, &QComboBox::activated, this, [this](int index) {
-    SetFolder(m_driveBox->itemData(index).toString());
-  });
-  connect(m_list, &QListWidget::itemDoubleClicked, this,
-          &FilePane::OnDoubleClick);
-  connect(m_list, &QListWidget::customContextMenuRequested, this,
-          &FilePane::ShowContextMenu);
+    connect(m_up, &QToolButton::clicked, this, &FilePane::GoUp);
+    connect(m_driveBox, &QComboBox::activated, this,
+            [this](int index) { SetFolder(m_driveBox->itemData(index).toString()); });
+    connect(m_list, &QListWidget::itemDoubleClicked, this, &FilePane::OnDoubleClick);
+    connect(m_list, &QListWidget::customContextMenuRequested, this, &FilePane::ShowContextMenu);
 
-  FillDriveBox();
-  Load(WithSeparator(QDir::rootPath()));
+    FillDriveBox();
+    Load(WithSeparator(QDir::rootPath()));
 }
 
-void FilePane::SetFolder(const QString &folder) {
-  QString target;
-  if (IsDrives(folder)) {
-    target = kDrives;
-  } else {
-    target = WithSeparator(QDir::fromNativeSeparators(folder));
-    if (!QFileInfo(target).isDir())
-      return;
-  }
-  // Paths are compared exactly: on a case-sensitive file system two folders may
-  // differ only in letter case.
-  if (target == m_folder)
-    return;
-  Load(target);
+void FilePane::SetFolder(const QString& folder) {
+    QString target;
+    if (IsDrives(folder)) {
+        target = kDrives;
+    } else {
+        target = WithSeparator(QDir::fromNativeSeparators(folder));
+        if (!QFileInfo(target).isDir()) return;
+    }
+    // Paths are compared exactly: on a case-sensitive file system two folders may
+    // differ only in letter case.
+    if (target == m_folder) return;
+    Load(target);
 }
 
-void FilePane::Refresh() { Load(m_folder); }
+void FilePane::Refresh() {
+    Load(m_folder);
+}
 
-void FilePane::SetMask(const QString &mask) {
-  m_mask = mask;
-  Refresh();
+void FilePane::SetMask(const QString& mask) {
+    m_mask = mask;
+    Refresh();
 }
 
 void FilePane::GoUp() {
-  if (IsDrives(m_folder))
-    return;
-  QDir dir(WithSeparator(m_folder));
-  if (dir.isRoot() || !dir.cdUp()) {
-    SetFolder(kDrives);
-    return;
-  }
-  SetFolder(dir.absolutePath());
+    if (IsDrives(m_folder)) return;
+    QDir dir(WithSeparator(m_folder));
+    if (dir.isRoot() || !dir.cdUp()) {
+        SetFolder(kDrives);
+        return;
+    }
+    SetFolder(dir.absolutePath());
 }
 
-void FilePane::Load(const QString &folder) {
-  m_folder = folder;
-  m_list->clear();
-  QStyle *look = style();
-  if (folder == kDrives) {
-    FillDriveBox();
-    const QIcon icon = look->standardIcon(QStyle::SP_DriveHDIcon);
-    for (const QStorageInfo &volume : Volumes()) {
-      auto *item = new QListWidgetItem(icon, VolumeCaption(volume), m_list);
-      item->setData(kPathRole, WithSeparator(volume.rootPath()));
-      item->setData(kKindRole, int(ItemKind::Drive));
+void FilePane::Load(const QString& folder) {
+    m_folder = folder;
+    m_list->clear();
+    QStyle* look = style();
+    if (folder == kDrives) {
+        FillDriveBox();
+        const QIcon icon = look->standardIcon(QStyle::SP_DriveHDIcon);
+        for (const QStorageInfo& volume : Volumes()) {
+            auto* item = new QListWidgetItem(icon, VolumeCaption(volume), m_list);
+            item->setData(kPathRole, WithSeparator(volume.rootPath()));
+            item->setData(kKindRole, int(ItemKind::Drive));
+        }
+    } else {
+        const QStringList patterns = m_mask.split(';', Qt::SkipEmptyParts);
+        // AllDirs lists every folder whatever the mask; Hidden and System add those
+        // file kinds to the read-only, archive and normal ones.
+        const QFileInfoList entries = QDir(folder).entryInfoList(
+            patterns,
+            QDir::AllDirs | QDir::Files | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+            QDir::DirsFirst | QDir::Name | QDir::IgnoreCase);
+        const QIcon folderIcon = look->standardIcon(QStyle::SP_DirIcon);
+        const QIcon fileIcon = look->standardIcon(QStyle::SP_FileIcon);
+        for (const QFileInfo& entry : entries) {
+            const bool isFolder = entry.isDir();
+            auto* item =
+                new QListWidgetItem(isFolder ? folderIcon : fileIcon, entry.fileName(), m_list);
+            item->setData(kPathRole, isFolder ? WithSeparator(entry.absoluteFilePath())
+                                              : entry.absoluteFilePath());
+            item->setData(kKindRole, int(isFolder ? ItemKind::Folder : ItemKind::File));
+        }
+        // The drive box follows the volume of the folder shown.
+        const int index = m_driveBox->findData(WithSeparator(QStorageInfo(folder).rootPath()));
+        if (index >= 0) m_driveBox->setCurrentIndex(index);
     }
-  } else {
-    const QStringList patterns = m_mask.split(';', Qt::SkipEmptyParts);
-    // AllDirs lists every folder whatever the mask; Hidden and System add those
-    // file kinds to the read-only, archive and normal ones.
-    const QFileInfoList entries = QDir(folder).entryInfoList(
-        patterns,
-        QDir::AllDirs | QDir::Files | QDir::NoDotAndDotDot | QDir::Hidden |
-            QDir::System,
-        QDir::DirsFirst | QDir::Name | QDir::IgnoreCase);
-    const QIcon folderIcon = look->standardIcon(QStyle::SP_DirIcon);
-    const QIcon fileIcon = look->standardIcon(QStyle::SP_FileIcon);
-    for (const QFileInfo &entry : entries) {
-      const bool isFolder = entry.isDir();
-      auto *item = new QListWidgetItem(isFolder ? folderIcon : fileIcon,
-                                       entry.fileName(), m_list);
-      item->setData(kPathRole, isFolder
-                                   ? WithSeparator(entry.absoluteFilePath())
-                                   : entry.absoluteFilePath());
-      item->setData(kKindRole,
-                    int(isFolder ? ItemKind::Folder : ItemKind::File));
-    }
-    // The drive box follows the volume of the folder shown.
-    const int index =
-        m_driveBox->findData(WithSeparator(QStorageInfo(folder).rootPath()));
-    if (index >= 0)
-      m_driveBox->setCurrentIndex(index);
-  }
-  emit FolderChanged(m_folder);
+    emit FolderChanged(m_folder);
 }
 
 void FilePane::FillDriveBox() {
-  const QString current = m_driveBox->currentData().toString();
-  m_driveBox->clear();
-  const QIcon icon = style()->standardIcon(QStyle::SP_DriveHDIcon);
-  for (const QStorageInfo &volume : Volumes())
-    m_driveBox->addItem(icon, VolumeCaption(volume),
-                        WithSeparator(volume.rootPath()));
-  const int index = m_driveBox->findData(current);
-  if (index >= 0)
-    m_driveBox->setCurrentIndex(index);
+    const QString current = m_driveBox->currentData().toString();
+    m_driveBox->clear();
+    const QIcon icon = style()->standardIcon(QStyle::SP_DriveHDIcon);
+    for (const QStorageInfo& volume : Volumes())
+        m_driveBox->addItem(icon, VolumeCaption(volume), WithSeparator(volume.rootPath()));
+    const int index = m_driveBox->findData(current);
+    if (index >= 0) m_driveBox->setCurrentIndex(index);
 }
 
 QStringList FilePane::SelectedFiles() const {
-  QStringList files;
-  for (int row = 0; row < m_list->count(); ++row) {
-    const QListWidgetItem *item = m_list->item(row);
-    if (item->isSelected() && KindOf(item) == ItemKind::File)
-      files.append(PathOf(item));
-  }
-  return files;
+    QStringList files;
+    for (int row = 0; row < m_list->count(); ++row) {
+        const QListWidgetItem* item = m_list->item(row);
+        if (item->isSelected() && KindOf(item) == ItemKind::File) files.append(PathOf(item));
+    }
+    return files;
 }
 
 QStringList FilePane::AllFiles() const {
-  QStringList files;
-  for (int row = 0; row < m_list->count(); ++row) {
-    const QListWidgetItem *item = m_list->item(row);
-    if (KindOf(item) == ItemKind::File)
-      files.append(PathOf(item));
-  }
-  return files;
+    QStringList files;
+    for (int row = 0; row < m_list->count(); ++row) {
+        const QListWidgetItem* item = m_list->item(row);
+        if (KindOf(item) == ItemKind::File) files.append(PathOf(item));
+    }
+    return files;
 }
 
-int FilePane::ItemCount() const { return m_list->count(); }
+int FilePane::ItemCount() const {
+    return m_list->count();
+}
 
 int FilePane::SelectedCount() const {
-  const int selected = int(m_list->selectedItems().size());
-  return selected > 0 ? selected : ItemCount();
+    const int selected = int(m_list->selectedItems().size());
+    return selected > 0 ? selected : ItemCount();
 }
 
-QListWidgetItem *FilePane::FindItem(const QString &path) const {
-  for (int row = 0; row < m_list->count(); ++row)
-    if (PathOf(m_list->item(row)) == path)
-      return m_list->item(row);
-  return nullptr;
+QListWidgetItem* FilePane::FindItem(const QString& path) const {
+    for (int row = 0; row < m_list->count(); ++row)
+        if (PathOf(m_list->item(row)) == path) return m_list->item(row);
+    return nullptr;
 }
 
-void FilePane::SetCut(const QString &path, bool cut) {
-  QListWidgetItem *item = FindItem(path);
-  if (!item || item->data(kCutRole).toBool() == cut)
-    return;
-  item->setData(kCutRole, cut);
-  PaintCutState(item);
+void FilePane::SetCut(const QString& path, bool cut) {
+    if (QListWidgetItem* item = FindItem(path)) item->setData(kCutRole, cut);
 }
 
-bool FilePane::IsCut(const QString &path) const {
-  const QListWidgetItem *item = FindItem(path);
-  return item && item->data(kCutRole).toBool();
+bool FilePane::IsCut(const QString& path) const {
+    const QListWidgetItem* item = FindItem(path);
+    return item && item->data(kCutRole).toBool();
 }
 
-void FilePane::PaintCutState(QListWidgetItem *item) {
-  if (!item->data(kIconRole).isValid())
-    item->setData(kIconRole, item->icon());
-  const QIcon icon = item->data(kIconRole).value<QIcon>();
-  if (item->data(kCutRole).toBool()) {
-    item->setForeground(palette().color(QPalette::Disabled, QPalette::Text));
-    const QSize size =
-        m_list->iconSize().isValid() ? m_list->iconSize() : QSize(16, 16);
-    item->setIcon(QIcon(icon.pixmap(size, QIcon::Disabled)));
-  } else {
-    item->setData(Qt::ForegroundRole, QVariant());
-    item->setIcon(icon);
-  }
-}
-
-bool FilePane::eventFilter(QObject *watched, QEvent *event) {
-  // A click anywhere in the pane, after the list has updated its selection.
-  if (watched == m_list->viewport() &&
-      event->type() == QEvent::MouseButtonRelease &&
-      static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
-    const bool handled = QWidget::eventFilter(watched, event);
-    OnClick();
-    return handled;
-  }
-  return QWidget::eventFilter(watched, event);
+bool FilePane::eventFilter(QObject* watched, QEvent* event) {
+    // A click anywhere in the pane, after the list has updated its selection.
+    if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        const bool handled = QWidget::eventFilter(watched, event);
+        OnClick();
+        return handled;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void FilePane::OnClick() {
-  for (int row = 0; row < m_list->count(); ++row) {
-    if (m_list->item(row)->isSelected()) {
-      m_currentFilePath = PathOf(m_list->item(row));
-      break;
+    for (int row = 0; row < m_list->count(); ++row) {
+        if (m_list->item(row)->isSelected()) {
+            m_currentFilePath = PathOf(m_list->item(row));
+            break;
+        }
     }
-  }
-  emit FileClicked(m_currentFilePath);
+    emit FileClicked(m_currentFilePath);
 }
 
-void FilePane::OnDoubleClick(QListWidgetItem *item) {
-  if (!item)
-    return;
-  // Read before the signal: its receivers may reload the pane.
-  const QString path = PathOf(item);
-  const ItemKind kind = KindOf(item);
-  emit ItemDoubleClicked(path);
-  if (kind != ItemKind::File)
-    SetFolder(path);
+void FilePane::OnDoubleClick(QListWidgetItem* item) {
+    if (!item) return;
+    // Read before the signal: its receivers may reload the pane.
+    const QString path = PathOf(item);
+    const ItemKind kind = KindOf(item);
+    emit ItemDoubleClicked(path);
+    if (kind != ItemKind::File) SetFolder(path);
 }
 
-void FilePane::ShowContextMenu(const QPoint &at) {
-  QListWidgetItem *clicked = m_list->itemAt(at);
-  if (!clicked)
-    return;
-  if (!clicked->isSelected()) {
-    m_list->clearSelection();
-    clicked->setSelected(true);
-  }
-  QStringList paths;
-  if (m_list->selectedItems().size() > 1) {
-    for (int row = 0; row < m_list->count(); ++row)
-      if (m_list->item(row)->isSelected())
-        paths.append(PathOf(m_list->item(row)));
-  } else {
-    paths.append(PathOf(clicked));
-  }
-
-  QMenu menu(this);
-  menu.addAction(tr("Open"), this, [paths] {
-    for (const QString &path : paths)
-      QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-  });
-  QAction *showInFolder = menu.addAction(tr("Show in Folder"), this, [paths] {
-    QStringList folders;
-    for (const QString &path : paths) {
-      const QString folder = QFileInfo(QDir::cleanPath(path)).absolutePath();
-      if (!folders.contains(folder))
-        folders.append(folder);
+void FilePane::ShowContextMenu(const QPoint& at) {
+    QListWidgetItem* clicked = m_list->itemAt(at);
+    if (!clicked) return;
+    if (!clicked->isSelected()) {
+        m_list->clearSelection();
+        clicked->setSelected(true);
     }
-    for (const QString &folder : folders)
-      QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
-  });
-  showInFolder->setEnabled(m_folder != kDrives);
-  menu.addAction(tr("Copy Path"), this, [paths] {
-    QApplication::clipboard()->setText(paths.join('\n'));
-  });
-  menu.exec(m_list->viewport()->mapToGlobal(at));
+    QStringList paths;
+    if (m_list->selectedItems().size() > 1) {
+        for (int row = 0; row < m_list->count(); ++row)
+            if (m_list->item(row)->isSelected()) paths.append(PathOf(m_list->item(row)));
+    } else {
+        paths.append(PathOf(clicked));
+    }
+
+    QMenu menu(this);
+    menu.addAction(tr("Open"), this, [paths] {
+        for (const QString& path : paths) QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    });
+    QAction* showInFolder = menu.addAction(tr("Show in Folder"), this, [paths] {
+        QStringList folders;
+        for (const QString& path : paths) {
+            const QString folder = QFileInfo(QDir::cleanPath(path)).absolutePath();
+            if (!folders.contains(folder)) folders.append(folder);
+        }
+        for (const QString& folder : folders)
+            QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+    });
+    showInFolder->setEnabled(m_folder != kDrives);
+    menu.addAction(tr("Copy Path"), this,
+                   [paths] { QApplication::clipboard()->setText(paths.join('\n')); });
+    menu.exec(m_list->viewport()->mapToGlobal(at));
 }
 
-} // namespace app
+}  // namespace app
