@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
-#include <QPixmap>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
@@ -20,6 +19,8 @@
 #include <algorithm>
 #include <exception>
 
+#include "app/FilePane.h"
+#include "app/PreviewPanel.h"
 #include "platform/Dialogs.h"
 #include "platform/FileTypeRegistration.h"
 #include "project/ProjectFile.h"
@@ -57,7 +58,6 @@ TForm1::TForm1(Environment environment, QWidget* parent)
       m_dialogs(*m_env.dialogs),
       m_files(m_env.programFolder, m_env.fallbackFolder) {
     m_effects = settings::StandardEffectSet();
-    m_paneFolder = QDir::rootPath();
     CreateActions();
     CreateMenus();
     CreateToolBar();
@@ -178,12 +178,11 @@ void TForm1::CreateToolBar() {
 void TForm1::CreatePanes() {
     m_mainSplitter = new QSplitter(Qt::Horizontal, this);
 
-    // FIXME: the browser pane (folder list, drive box, "Up") takes this place once it exists.
-    m_paneLabel = new QLabel(m_mainSplitter);
-    m_paneLabel->setAlignment(Qt::AlignCenter);
-    m_paneLabel->setWordWrap(true);
-    m_paneLabel->setFrameShape(QFrame::StyledPanel);
-    m_mainSplitter->addWidget(m_paneLabel);
+    m_flb = new app::FilePane(m_mainSplitter);
+    m_flb->setObjectName("FLB");
+    connect(m_flb, &app::FilePane::FileClicked, this, &TForm1::FLBClick);
+    connect(m_flb, &app::FilePane::ItemDoubleClicked, this, [this] { ToolButton6Click(); });
+    m_mainSplitter->addWidget(m_flb);
 
     auto* right = new QWidget(m_mainSplitter);
     auto* rightLayout = new QVBoxLayout(right);
@@ -223,16 +222,9 @@ void TForm1::CreatePanes() {
     rightLayout->addWidget(listBar);
 
     m_rightSplitter = new QSplitter(Qt::Vertical, right);
-    m_prePanel = new QWidget(m_rightSplitter);
+    m_prePanel = new app::PreviewPanel(
+        m_rightSplitter, [this](const QString& message) { m_dialogs.Inform(this, message); });
     m_prePanel->setObjectName("PrePanel");
-    auto* preLayout = new QVBoxLayout(m_prePanel);
-    preLayout->setContentsMargins(0, 0, 0, 0);
-    m_image1 = new QLabel(m_prePanel);
-    m_image1->setAlignment(Qt::AlignCenter);
-    m_image1->setMinimumSize(1, 1);
-    m_image1->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
-    m_image1->setFrameShape(QFrame::StyledPanel);
-    preLayout->addWidget(m_image1);
     m_rightSplitter->addWidget(m_prePanel);
 
     m_listBox1 = new QListWidget(m_rightSplitter);
@@ -251,7 +243,7 @@ void TForm1::CreatePanes() {
 
     m_statusPanel = new QLabel("Use double click in order to add pictures", this);
     statusBar()->addWidget(m_statusPanel, 1);
-    SetPaneFolder(m_paneFolder);
+    SetPaneFolder(QDir::rootPath());  // until the first activation chooses the start folder
 }
 
 // The one place where commands are enabled: those that act on the pictures need some.
@@ -366,13 +358,11 @@ bool TForm1::event(QEvent* event) {
 // Browser and preview
 
 QString TForm1::PaneFolder() const {
-    return m_paneFolder;
+    return m_flb->Folder();
 }
 
 void TForm1::SetPaneFolder(const QString& folder) {
-    if (!QFileInfo(folder).isDir()) return;
-    m_paneFolder = folder.endsWith('/') ? folder : folder + '/';
-    m_paneLabel->setText("The file browser is not available yet.\n\nFolder: " + m_paneFolder);
+    m_flb->SetFolder(folder);
 }
 
 bool TForm1::PreviewShown() const {
@@ -385,18 +375,21 @@ void TForm1::Prev(bool shown) {
 }
 
 void TForm1::ShowPreview(const QString& path) {
-    QPixmap picture(path);
-    if (picture.isNull()) {
-        m_dialogs.Inform(this, "The picture " + path + " cannot be read.");
-        return;
-    }
-    m_previewPath = path;
-    m_image1->setPixmap(picture.scaled(m_image1->size(), Qt::KeepAspectRatio));
+    m_prePanel->ShowPicture(path);
+    // A picture that cannot be read keeps what the image showed before.
+    if (m_prePanel->Image()->HasPicture() && m_prePanel->PictureSize().isValid())
+        m_previewPath = path;
 }
 
 void TForm1::ClearPreview() {
     m_previewPath.clear();
-    m_image1->clear();
+    m_prePanel->Clear();
+}
+
+void TForm1::FLBClick(const QString& path) {
+    m_listBox1->clearSelection();
+    if (!PreviewShown() || !IsPictureName(QFileInfo(path).fileName())) return;
+    ShowPreview(path);
 }
 
 void TForm1::ListBox1Click() {
@@ -441,7 +434,7 @@ void TForm1::AddPictures(const QStringList& paths, AddKind kind) {
     const QString folder = PaneFolder();
     bool first = true;
     auto previewFirstIfEmpty = [this] {
-        if (m_listBox1->count() > 0 && m_previewPath.isEmpty()) {
+        if (m_listBox1->count() > 0 && !m_prePanel->Image()->HasPicture()) {
             m_listBox1->setCurrentRow(0);
             ListBox1Click();
         }
@@ -451,6 +444,7 @@ void TForm1::AddPictures(const QStringList& paths, AddKind kind) {
         if (IsPictureName(caption)) {
             if (first && kind == AddKind::Selected) AddFolder();
             m_listBox1->addItem(folder + caption);
+            m_flb->SetCut(path, true);  // pictures already in the show are drawn dimmed
             if (first && kind == AddKind::All) AddFolder();
             first = false;
         }
@@ -460,13 +454,12 @@ void TForm1::AddPictures(const QStringList& paths, AddKind kind) {
     UpdateCounter();
 }
 
-// FIXME: Add and Add all take the browser pane's selected and listed files once it exists.
 void TForm1::ToolButton6Click() {
-    AddPictures({}, AddKind::Selected);
+    AddPictures(m_flb->SelectedFiles(), AddKind::Selected);
 }
 
 void TForm1::ToolButton8Click() {
-    AddPictures({}, AddKind::All);
+    AddPictures(m_flb->AllFiles(), AddKind::All);
 }
 
 void TForm1::ToolButton7Click() {

@@ -18,6 +18,10 @@ class QToolButton;
 namespace platform {
 class Dialogs;
 }
+namespace app {
+class FilePane;
+class PreviewPanel;
+}  // namespace app
 
 // The main window: the browser pane on the left, the picture list with its preview on the
 // right, and the project commands.
@@ -57,6 +61,7 @@ public:
     bool FormCloseQuery();     // true when the window may close
     void FormActivate();       // start-up work on the first activation only
     void ListBox1Click();
+    void FLBClick(const QString& path);
     void Prev(bool shown);  // preview panel on or off
     void SaveAll();
 
@@ -81,6 +86,7 @@ public:
     QListWidget* PictureList() const { return m_listBox1; }
     bool PreviewShown() const;
     const QString& PreviewPath() const { return m_previewPath; }
+    app::FilePane* FLB() const { return m_flb; }
 
     static bool IsPictureName(const QString& fileName);
 
@@ -127,15 +133,13 @@ private:
     QString m_saveName;
     QString m_applicationTitle;
     int m_upDownPosition = 0;
-    QString m_paneFolder;
     QString m_previewPath;
 
     // Controls.
     QSplitter* m_mainSplitter = nullptr;
     QSplitter* m_rightSplitter = nullptr;
-    QWidget* m_prePanel = nullptr;
-    QLabel* m_image1 = nullptr;
-    QLabel* m_paneLabel = nullptr;
+    app::PreviewPanel* m_prePanel = nullptr;
+    app::FilePane* m_flb = nullptr;
     QListWidget* m_listBox1 = nullptr;
     QLabel* m_statusPanel = nullptr;
     QToolButton* m_prevButton = nullptr;

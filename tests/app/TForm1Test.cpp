@@ -10,6 +10,7 @@
 #include <memory>
 #include <ostream>
 
+#include "app/FilePane.h"
 #include "app/TForm1.h"
 #include "core/StringList.h"
 #include "platform/Dialogs.h"
@@ -65,7 +66,9 @@ protected:
     QString Picture(const QString& name) {
         QImage image(8, 6, QImage::Format_RGB32);
         image.fill(Qt::darkGreen);
-        EXPECT_TRUE(image.save(Pics() + name, "BMP"));
+        const bool jpeg = name.endsWith(".jpg", Qt::CaseInsensitive) ||
+                          name.endsWith(".jpeg", Qt::CaseInsensitive);
+        EXPECT_TRUE(image.save(Pics() + name, jpeg ? "JPEG" : "BMP"));
         return Pics() + name;
     }
 
@@ -220,6 +223,27 @@ TEST_F(EditorTest, AddTakesOnlyTheExactExtensions) {
     EXPECT_TRUE(form->Modified());
     EXPECT_EQ(form->PreviewPath(), Pics() + "a.jpg");
     EXPECT_EQ(Read(Program() + "dires.lst"), core::StringList({Pics().toStdString()}));
+}
+
+TEST_F(EditorTest, BrowserPaneFeedsAddAndThePreview) {
+    const QString a = Picture("a.bmp"), b = Picture("b.jpg"), c = Picture("c.gif");
+    auto form = Start();
+    form->SetPaneFolder(Pics());
+    QListWidget* pane = form->FLB()->List();
+    for (int i = 0; i < pane->count(); ++i)
+        pane->item(i)->setSelected(pane->item(i)->text() != "b.jpg");
+    form->ToolButton6Click();
+    EXPECT_EQ(form->Pictures(), QStringList({a, c}));
+    EXPECT_TRUE(form->FLB()->IsCut(a));
+    EXPECT_FALSE(form->FLB()->IsCut(b));
+    form->ToolButton8Click();
+    EXPECT_EQ(form->Pictures(), QStringList({a, c, a, b, c}));
+    EXPECT_EQ(form->StatusText(), "Counter: 5");
+
+    form->PictureList()->setCurrentRow(2);
+    form->FLBClick(b);
+    EXPECT_TRUE(form->PictureList()->selectedItems().isEmpty());
+    EXPECT_EQ(form->PreviewPath(), b);
 }
 
 TEST_F(EditorTest, RemoveClearAndTheModifiedFlag) {
