@@ -9,7 +9,6 @@ namespace app {
 // each side, centred. Coordinates are the panel's. Rounding is to the nearest
 // integer, ties to even. An empty rectangle when the picture or the panel has
 // no area.
-core::Rect FitPreview(int pictureWidth, int pictureHeight, int panelWidth,
-                      int panelHeight);
+core::Rect FitPreview(int pictureWidth, int pictureHeight, int panelWidth, int panelHeight);
 
-} // namespace app
+}  // namespace app

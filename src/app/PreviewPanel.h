@@ -9,18 +9,18 @@ namespace app {
 
 // The preview image: shows its picture stretched to its own bounds.
 class PreviewImage : public QWidget {
-  Q_OBJECT
+    Q_OBJECT
 public:
-  explicit PreviewImage(QWidget *parent);
-  void SetPicture(QImage picture);
-  const QImage &Picture() const { return m_picture; }
-  bool HasPicture() const { return !m_picture.isNull(); }
+    explicit PreviewImage(QWidget* parent);
+    void SetPicture(QImage picture);
+    const QImage& Picture() const { return m_picture; }
+    bool HasPicture() const { return !m_picture.isNull(); }
 
 protected:
-  void paintEvent(QPaintEvent *event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
-  QImage m_picture;
+    QImage m_picture;
 };
 
 // The preview panel PrePanel holding the preview image Image1. Large JPEG
@@ -28,46 +28,44 @@ private:
 // their size in each dimension; the image is fitted into the panel and refitted
 // whenever the panel is resized.
 class PreviewPanel : public QWidget {
-  Q_OBJECT
+    Q_OBJECT
 public:
-  // Receives the message of a picture that cannot be shown. Without one, a
-  // message box.
-  using ErrorReporter = std::function<void(const QString &message)>;
+    // Receives the message of a picture that cannot be shown. Without one, a
+    // message box.
+    using ErrorReporter = std::function<void(const QString& message)>;
 
-  explicit PreviewPanel(QWidget *parent, ErrorReporter reportError = {});
-  void SetErrorReporter(ErrorReporter reportError) {
-    m_reportError = std::move(reportError);
-  }
+    explicit PreviewPanel(QWidget* parent, ErrorReporter reportError = {});
+    void SetErrorReporter(ErrorReporter reportError) { m_reportError = std::move(reportError); }
 
-  // Loads the picture, reduces it when it is a large JPEG, and fits it. A
-  // picture that cannot be read is reported and the image keeps what it showed
-  // before.
-  void ShowPicture(const QString &path);
-  // Loads the picture at full size into the image without fitting it: the image
-  // keeps its bounds (the "Preview" button's load).
-  void LoadPictureUnfitted(const QString &path);
-  // Empties the image.
-  void Clear();
+    // Loads the picture, reduces it when it is a large JPEG, and fits it. A
+    // picture that cannot be read is reported and the image keeps what it showed
+    // before.
+    void ShowPicture(const QString& path);
+    // Loads the picture at full size into the image without fitting it: the image
+    // keeps its bounds (the "Preview" button's load).
+    void LoadPictureUnfitted(const QString& path);
+    // Empties the image.
+    void Clear();
 
-  // True for the extensions the file pane previews: ".jpg", ".JPG", ".jpeg",
-  // ".JPEG",
-  // ".GIF", ".gif", ".bmp", ".BMP" (from the last "."), exactly as written.
-  static bool IsPreviewExtension(const QString &path);
+    // True for the extensions the file pane previews: ".jpg", ".JPG", ".jpeg",
+    // ".JPEG",
+    // ".GIF", ".gif", ".bmp", ".BMP" (from the last "."), exactly as written.
+    static bool IsPreviewExtension(const QString& path);
 
-  PreviewImage *Image() const { return m_image; }
-  // The size of the picture shown (after the JPEG reduction); empty when none.
-  QSize PictureSize() const { return m_image->Picture().size(); }
+    PreviewImage* Image() const { return m_image; }
+    // The size of the picture shown (after the JPEG reduction); empty when none.
+    QSize PictureSize() const { return m_image->Picture().size(); }
 
 protected:
-  void resizeEvent(QResizeEvent *event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
-  enum class Reduce { LargeJpeg, Never };
-  bool Load(const QString &path, Reduce reduce);
-  void Fit();
+    enum class Reduce { LargeJpeg, Never };
+    bool Load(const QString& path, Reduce reduce);
+    void Fit();
 
-  PreviewImage *m_image = nullptr;
-  ErrorReporter m_reportError;
+    PreviewImage* m_image = nullptr;
+    ErrorReporter m_reportError;
 };
 
-} // namespace app
+}  // namespace app
