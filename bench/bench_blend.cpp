@@ -8,36 +8,22 @@
 #include <chrono>
 #include <cstdio>
 #include <map>
-#include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "transitions/HeadlessSurface.h"
 #include "transitions/TBlendTransition.h"
 #include "transitions/TDripTransition.h"
 
 namespace {
 
-constexpr int kWidth = 1920, kHeight = 1080;
-
-// Two unrelated noisy pictures, so nearly every word differs (the blend's real work).
-raster::Bitmap Noise(uint32_t seed) {
-    raster::Bitmap b(kWidth, kHeight, raster::PixelFormat::Bits32);
-    std::mt19937 random(seed);
-    uint32_t* words = reinterpret_cast<uint32_t*>(b.Bits());
-    for (size_t i = 0; i < b.SizeBytes() / 4; ++i) words[i] = random() & 0x00FFFFFF;
-    return b;
-}
-
-const raster::Bitmap& OldPicture() {
-    static const raster::Bitmap b = Noise(1);
-    return b;
-}
-const raster::Bitmap& NewPicture() {
-    static const raster::Bitmap b = Noise(2);
-    return b;
-}
+using bench::kHeight;
+using bench::kWidth;
+using bench::NewPicture;
+using bench::OldPicture;
+using bench::RunHeadless;
 
 // The floor the blend is measured against: one pass reading two blocks, writing a third.
 void BM_PlainReadTwoWriteOne(benchmark::State& state) {
@@ -65,17 +51,6 @@ void BM_BlendLevel(benchmark::State& state) {
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(3 * work.SizeBytes()));
 }
 BENCHMARK(BM_BlendLevel)->Arg(1)->Arg(27)->Arg(32)->Arg(63)->Unit(benchmark::kMicrosecond);
-
-// Runs an effect headless from the old picture to the new one; answers the frames shown.
-int RunHeadless(transitions::TTransitionEffect& effect) {
-    transitions::HeadlessControl control(kWidth, kHeight);
-    control.Look = OldPicture();
-    effect.Prepare(control, {0, 0, kWidth, kHeight});
-    control.Look = NewPicture();
-    effect.Execute();
-    effect.Unprepare();
-    return control.FramesFlushed();
-}
 
 // The show's SlowAlpha: untimed, every level composed and copied to the window.
 void BM_BlendWholeUntimedRun(benchmark::State& state) {

@@ -6,31 +6,17 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <random>
 
+#include "BenchSupport.h"
 #include "transitions/HeadlessSurface.h"
 #include "transitions/TBlockTransition.h"
 
 namespace {
 
-constexpr int kWidth = 1920, kHeight = 1080;
-
-raster::Bitmap Noise(uint32_t seed) {
-    raster::Bitmap b(kWidth, kHeight, raster::PixelFormat::Bits32);
-    std::mt19937 random(seed);
-    uint32_t* words = reinterpret_cast<uint32_t*>(b.Bits());
-    for (size_t i = 0; i < b.SizeBytes() / 4; ++i) words[i] = random() & 0x00FFFFFF;
-    return b;
-}
-
-const raster::Bitmap& OldPicture() {
-    static const raster::Bitmap b = Noise(1);
-    return b;
-}
-const raster::Bitmap& NewPicture() {
-    static const raster::Bitmap b = Noise(2);
-    return b;
-}
+using bench::kHeight;
+using bench::kWidth;
+using bench::NewPicture;
+using bench::OldPicture;
 
 // The baseline: one copy of a whole 1920 x 1080 frame in the display's format.
 void BM_FullFrameCopy(benchmark::State& state, raster::PixelFormat format) {
@@ -75,15 +61,14 @@ struct Timing {
 };
 int RunHeadless(transitions::TBlockTransition& block, Timing& timing) {
     using Clock = std::chrono::steady_clock;
-    transitions::HeadlessControl control(kWidth, kHeight);
-    control.Look = OldPicture();
+    bench::HeadlessStage stage;
+    transitions::HeadlessControl& control = stage.Control;
     Clock::time_point first, last;
     control.OnFrame = [&](const raster::Bitmap&, const core::Rect&) {
         last = Clock::now();
         if (control.FramesFlushed() == 1) first = last;
     };
-    block.Prepare(control, {0, 0, kWidth, kHeight});
-    control.Look = NewPicture();
+    stage.Prepare(block);
     auto start = Clock::now();
     block.Execute();
     timing.execute += std::chrono::duration<double>(Clock::now() - start).count();

@@ -14,11 +14,13 @@
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "transitions/MaskCompose.h"
 
 namespace {
 
-constexpr int kWidth = 1920, kHeight = 1080;
+using bench::kHeight;
+using bench::kWidth;
 
 raster::PixelFormat FormatOf(int64_t bpp) {
     switch (bpp) {
@@ -33,13 +35,6 @@ raster::PixelFormat FormatOf(int64_t bpp) {
         default:
             return raster::PixelFormat::Bits32;
     }
-}
-
-raster::Bitmap Noise(raster::PixelFormat format, uint32_t seed) {
-    raster::Bitmap b(kWidth, kHeight, format);
-    std::mt19937 random(seed);
-    for (size_t i = 0; i < b.SizeBytes(); ++i) b.Bits()[i] = uint8_t(random());
-    return b;
 }
 
 enum class MaskKind { Full, Sparse, Mixed };
@@ -67,8 +62,8 @@ raster::Bitmap MakeMask(MaskKind kind) {
 // The baseline: the same rows copied whole from the new picture into the work bitmap.
 void BM_Copy(benchmark::State& state) {
     const raster::PixelFormat format = FormatOf(state.range(0));
-    raster::Bitmap work = Noise(format, 1);
-    const raster::Bitmap dst = Noise(format, 2);
+    raster::Bitmap work = bench::NoiseBytes(format, 1);
+    const raster::Bitmap dst = bench::NoiseBytes(format, 2);
     for (auto _ : state) {
         std::memcpy(work.Bits(), dst.Bits(), work.SizeBytes());
         benchmark::ClobberMemory();
@@ -78,8 +73,8 @@ void BM_Copy(benchmark::State& state) {
 
 void Compose(benchmark::State& state, MaskKind kind) {
     const raster::PixelFormat format = FormatOf(state.range(0));
-    raster::Bitmap work = Noise(format, 1);
-    const raster::Bitmap dst = Noise(format, 2);
+    raster::Bitmap work = bench::NoiseBytes(format, 1);
+    const raster::Bitmap dst = bench::NoiseBytes(format, 2);
     const raster::Bitmap mask = MakeMask(kind);
     for (auto _ : state) {
         transitions::ComposeThroughMask(work, work, dst, mask, 0, kHeight);

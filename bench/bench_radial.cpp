@@ -11,33 +11,19 @@
 #include <cstdio>
 #include <ctime>
 #include <map>
-#include <random>
 #include <string>
 
+#include "BenchSupport.h"
 #include "transitions/HeadlessSurface.h"
 #include "transitions/TCircleTransition.h"
 #include "transitions/TRadialTransition.h"
 
 namespace {
 
-constexpr int kWidth = 1920, kHeight = 1080;
-
-raster::Bitmap Noise(uint32_t seed) {
-    raster::Bitmap b(kWidth, kHeight, raster::PixelFormat::Bits32);
-    std::mt19937 random(seed);
-    uint32_t* words = reinterpret_cast<uint32_t*>(b.Bits());
-    for (size_t i = 0; i < b.SizeBytes() / 4; ++i) words[i] = random() & 0x00FFFFFF;
-    return b;
-}
-
-const raster::Bitmap& OldPicture() {
-    static const raster::Bitmap b = Noise(1);
-    return b;
-}
-const raster::Bitmap& NewPicture() {
-    static const raster::Bitmap b = Noise(2);
-    return b;
-}
+using bench::kHeight;
+using bench::kWidth;
+using bench::NewPicture;
+using bench::OldPicture;
 
 double CpuSeconds() {
     return double(std::clock()) / CLOCKS_PER_SEC;
@@ -73,10 +59,8 @@ RunCost RunHeadless(transitions::TTransitionEffect& effect) {
     RunCost cost;
     const auto wallStart = std::chrono::steady_clock::now();
     const double start = CpuSeconds();
-    transitions::HeadlessControl control(kWidth, kHeight);
-    control.Look = OldPicture();
-    effect.Prepare(control, {0, 0, kWidth, kHeight});
-    control.Look = NewPicture();
+    bench::HeadlessStage stage;
+    stage.Prepare(effect);
     const double executeStart = CpuSeconds();
     effect.Execute();
     cost.ExecuteCpu = CpuSeconds() - executeStart;
@@ -84,7 +68,7 @@ RunCost RunHeadless(transitions::TTransitionEffect& effect) {
     cost.WholeCpu = CpuSeconds() - start;
     cost.WholeWall =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
-    cost.Frames = control.FramesFlushed();
+    cost.Frames = stage.Control.FramesFlushed();
     return cost;
 }
 
@@ -127,15 +111,13 @@ void Paced(benchmark::State& state, transitions::TTransitionEffect& effect) {
     int frames = 0;
     double execute = 0;
     for (auto _ : state) {
-        transitions::HeadlessControl control(kWidth, kHeight);
-        control.Look = OldPicture();
-        effect.Prepare(control, {0, 0, kWidth, kHeight});
-        control.Look = NewPicture();
+        bench::HeadlessStage stage;
+        stage.Prepare(effect);
         auto start = Clock::now();
         effect.Execute();
         execute += std::chrono::duration<double>(Clock::now() - start).count();
         effect.Unprepare();
-        frames += control.FramesFlushed();
+        frames += stage.Control.FramesFlushed();
     }
     state.counters["fps"] = frames / execute;
     state.counters["run_ms"] = execute * 1000 / double(state.iterations());

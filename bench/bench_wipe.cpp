@@ -7,10 +7,10 @@
 #include <chrono>
 #include <cstdio>
 #include <map>
-#include <random>
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "transitions/HeadlessSurface.h"
 #include "transitions/TWipeTransition.h"
 
@@ -18,24 +18,11 @@ namespace {
 
 using transitions::TTEEffectDirection;
 
-constexpr int kWidth = 1920, kHeight = 1080;
-
-raster::Bitmap Noise(uint32_t seed) {
-    raster::Bitmap b(kWidth, kHeight, raster::PixelFormat::Bits32);
-    std::mt19937 random(seed);
-    uint32_t* words = reinterpret_cast<uint32_t*>(b.Bits());
-    for (size_t i = 0; i < b.SizeBytes() / 4; ++i) words[i] = random() & 0x00FFFFFF;
-    return b;
-}
-
-const raster::Bitmap& OldPicture() {
-    static const raster::Bitmap b = Noise(1);
-    return b;
-}
-const raster::Bitmap& NewPicture() {
-    static const raster::Bitmap b = Noise(2);
-    return b;
-}
+using bench::kHeight;
+using bench::kWidth;
+using bench::NewPicture;
+using bench::OldPicture;
+using bench::RunHeadless;
 
 // The baseline: one copy of a whole 1920 x 1080 x 32 frame.
 void BM_FullFrameCopy(benchmark::State& state) {
@@ -46,17 +33,6 @@ void BM_FullFrameCopy(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FullFrameCopy)->Unit(benchmark::kMicrosecond);
-
-// Runs a wipe headless from the old picture to the new one; answers the frames shown.
-int RunHeadless(transitions::TWipeTransition& wipe) {
-    transitions::HeadlessControl control(kWidth, kHeight);
-    control.Look = OldPicture();
-    wipe.Prepare(control, {0, 0, kWidth, kHeight});
-    control.Look = NewPicture();
-    wipe.Execute();
-    wipe.Unprepare();
-    return control.FramesFlushed();
-}
 
 // Whole untimed runs: every step drawn and put on the (headless) window.
 void WholeRun(benchmark::State& state, TTEEffectDirection direction, int bandWidth) {
@@ -99,18 +75,16 @@ void BM_WipeDownPaced1700(benchmark::State& state) {
     int frames = 0;
     double execute = 0, whole = 0;
     for (auto _ : state) {
-        transitions::HeadlessControl control(kWidth, kHeight);
-        control.Look = OldPicture();
+        bench::HeadlessStage stage;
         auto start = Clock::now();
-        wipe.Prepare(control, {0, 0, kWidth, kHeight});
-        control.Look = NewPicture();
+        stage.Prepare(wipe);
         auto executeStart = Clock::now();
         wipe.Execute();
         auto executeEnd = Clock::now();
         wipe.Unprepare();
         execute += std::chrono::duration<double>(executeEnd - executeStart).count();
         whole += std::chrono::duration<double>(Clock::now() - start).count();
-        frames += control.FramesFlushed();
+        frames += stage.Control.FramesFlushed();
     }
     state.counters["fps"] = frames / execute;
     state.counters["run_ms"] = execute * 1000 / double(state.iterations());
