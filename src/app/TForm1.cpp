@@ -89,7 +89,8 @@ void TForm1::CreateActions() {
     m_saverAct = make("Create Screen Saver", QKeySequence(Qt::Key_F8),
                       [this] { NotAvailable("Creating a screen saver"); });
     m_exitAct = make("Exit", QKeySequence(Qt::Key_F10), [this] { close(); });
-    m_addAct = make("Add", QKeySequence(Qt::Key_Return), [this] { ToolButton6Click(); });
+    m_addAct = make("Add", QKeySequence(Qt::Key_Enter), [this] { ToolButton6Click(); });
+    m_addAct->setShortcuts({QKeySequence(Qt::Key_Enter), QKeySequence(Qt::Key_Return)});
     m_addAllAct =
         make("Add All", QKeySequence(Qt::CTRL | Qt::Key_A), [this] { ToolButton8Click(); });
     m_removeAct = make("Remove", QKeySequence(Qt::Key_Delete), [this] { ToolButton7Click(); });
@@ -234,6 +235,8 @@ void TForm1::CreatePanes() {
     connect(m_listBox1, &QListWidget::itemSelectionChanged, this, &TForm1::UpdateActions);
     m_rightSplitter->addWidget(m_listBox1);
     m_rightSplitter->setSizes({282, 200});
+    m_rightSplitter->setStretchFactor(0, 0);  // the preview keeps its height, the list grows
+    m_rightSplitter->setStretchFactor(1, 1);
     rightLayout->addWidget(m_rightSplitter, 1);
 
     m_mainSplitter->addWidget(right);

@@ -1,5 +1,7 @@
 #include <QApplication>
+#include <QScreen>
 #include <QStandardPaths>
+#include <QTimer>
 
 #include "app/TForm1.h"
 #include "platform/Dialogs.h"
@@ -23,6 +25,11 @@ int main(int argc, char* argv[]) {
     environment.dialogs = &dialogs;
 
     TForm1 form1(environment);
+    // Without a window manager "maximised" means nothing, so the window takes the
+    // screen's working area itself; nor does it ever become active, so the first
+    // activation's start-up work is also queued once the loop runs.
+    form1.setGeometry(form1.screen()->availableGeometry());
     form1.showMaximized();
+    QTimer::singleShot(0, &form1, [&form1] { form1.FormActivate(); });
     return application.exec();
 }
