@@ -20,11 +20,15 @@ bool WriteText(const QString& path, const QByteArray& text) {
     return file.commit();
 }
 
-// Desktop entries quote arguments with double quotes and escape ", `, $ and \ inside them.
+// Desktop entries quote arguments with double quotes and escape ", `, $ and \ inside them
+// with a backslash; the file's string unescaping runs first, so each of those backslashes
+// is written twice. A literal % is written twice, since a single one starts a field code.
 QByteArray QuotedExec(const QString& executable) {
     QByteArray quoted = "\"";
     for (QChar c : executable) {
-        if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += '\\';
+        if (c == '"' || c == '`' || c == '$') quoted += "\\\\";
+        if (c == '\\') quoted += "\\\\\\";
+        if (c == '%') quoted += '%';
         quoted += QString(c).toUtf8();
     }
     quoted += '"';

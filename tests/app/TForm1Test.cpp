@@ -14,6 +14,7 @@
 #include "app/TForm1.h"
 #include "core/StringList.h"
 #include "platform/Dialogs.h"
+#include "platform/FileTypeRegistration.h"
 
 // Readable failure messages for Qt strings.
 inline void PrintTo(const QString& text, std::ostream* out) {
@@ -203,6 +204,13 @@ TEST_F(EditorTest, FirstStartRegistersTheProjectFileTypeOnce) {
     QFile::remove(desktop);
     Start();
     EXPECT_FALSE(QFileInfo::exists(desktop));
+
+    // Characters that desktop entries treat specially are escaped.
+    ASSERT_TRUE(
+        platform::RegisterProjectFileType(R"(/opt/a "b" 100%\c$/pictavo)", Root() + "data"));
+    file.close();
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains(R"(Exec="/opt/a \\"b\\" 100%%\\\\c\\$/pictavo" %f)"));
 }
 
 // ---------------------------------------------------------------------------------------
