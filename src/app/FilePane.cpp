@@ -10,12 +10,21 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
 #include <QStorageInfo>
 #include <QStyle>
 #include <QStyledItemDelegate>
+#include <QThreadPool>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <exception>
+#include <memory>
+
+#include "app/PictureImage.h"
+#include "codecs/JpegPicture.h"
+#include "codecs/Picture.h"
 
 namespace app {
 
@@ -24,6 +33,11 @@ namespace {
 constexpr int kPathRole = Qt::UserRole;
 constexpr int kKindRole = Qt::UserRole + 1;
 constexpr int kCutRole = Qt::UserRole + 2;
+
+constexpr int kThumbnailSide = 32;
+// Larger files get no thumbnail: decoding them would keep the thread busy for long.
+constexpr qint64 kMaxThumbnailFileBytes = 32 << 20;
+constexpr qint64 kMaxThumbnailPixels = 4096 * 4096;
 
 enum class ItemKind { Folder, File, Drive };
 
@@ -76,6 +90,28 @@ QString VolumeCaption(const QStorageInfo& volume) {
     return QStringLiteral("%1 (%2)").arg(volume.rootPath(), name);
 }
 
+// A square icon with the picture scaled to fit, or a null image when the picture cannot
+// be read. Runs on the thumbnail thread.
+QImage MakeThumbnail(const QString& path) {
+    try {
+        if (QFileInfo(path).size() > kMaxThumbnailFileBytes) return {};
+        std::unique_ptr<codecs::Picture> picture = codecs::LoadPicture(path.toStdString());
+        if (picture->Kind() == codecs::PictureKind::Jpeg)
+            static_cast<codecs::JpegPicture&>(*picture).SetScale(codecs::JpegScale::Eighth);
+        if (qint64(picture->Width()) * picture->Height() > kMaxThumbnailPixels) return {};
+        const QImage scaled = ImageOfPicture(*picture).scaled(
+            kThumbnailSide, kThumbnailSide, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        QImage square(kThumbnailSide, kThumbnailSide, QImage::Format_ARGB32_Premultiplied);
+        square.fill(Qt::transparent);
+        QPainter painter(&square);
+        painter.drawImage((kThumbnailSide - scaled.width()) / 2,
+                          (kThumbnailSide - scaled.height()) / 2, scaled);
+        return square;
+    } catch (const std::exception&) {
+        return {};  // the item keeps its plain icon; the preview reports the error
+    }
+}
+
 }  // namespace
 
 FilePane::FilePane(QWidget* parent) : QWidget(parent) {
@@ -104,6 +140,7 @@ FilePane::FilePane(QWidget* parent) : QWidget(parent) {
     m_list->setUniformItemSizes(true);
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->setIconSize(QSize(kThumbnailSide, kThumbnailSide));
     m_list->setItemDelegate(new CutStateDelegate(m_list));
     m_list->viewport()->installEventFilter(this);
 
@@ -119,8 +156,42 @@ FilePane::FilePane(QWidget* parent) : QWidget(parent) {
     connect(m_list, &QListWidget::itemDoubleClicked, this, &FilePane::OnDoubleClick);
     connect(m_list, &QListWidget::customContextMenuRequested, this, &FilePane::ShowContextMenu);
 
+    m_thumbnails = new QThreadPool(this);
+    m_thumbnails->setMaxThreadCount(1);
+
     FillDriveBox();
     Load(WithSeparator(QDir::rootPath()));
+}
+
+FilePane::~FilePane() {
+    m_thumbnails->clear();
+    m_thumbnails->waitForDone();
+}
+
+void FilePane::RequestThumbnails() {
+    m_thumbnails->clear();
+    const int generation = ++m_generation;
+    QPointer<FilePane> self(this);
+    for (int row = 0; row < m_list->count(); ++row) {
+        if (KindOf(m_list->item(row)) != ItemKind::File) continue;
+        // Rows stay as they are until the next reload, which changes the generation.
+        m_thumbnails->start([self, row, path = PathOf(m_list->item(row)), generation] {
+            QImage thumbnail = MakeThumbnail(path);
+            if (thumbnail.isNull()) return;
+            QMetaObject::invokeMethod(
+                self.data(),
+                [self, row, generation, thumbnail = std::move(thumbnail)] {
+                    if (!self || generation != self->m_generation) return;
+                    self->m_list->item(row)->setIcon(QIcon(QPixmap::fromImage(thumbnail)));
+                },
+                Qt::QueuedConnection);
+        });
+    }
+}
+
+void FilePane::WaitForThumbnails() {
+    m_thumbnails->waitForDone();
+    QCoreApplication::processEvents();
 }
 
 void FilePane::SetFolder(const QString& folder) {
@@ -190,6 +261,7 @@ void FilePane::Load(const QString& folder) {
         const int index = m_driveBox->findData(WithSeparator(QStorageInfo(folder).rootPath()));
         if (index >= 0) m_driveBox->setCurrentIndex(index);
     }
+    RequestThumbnails();
     emit FolderChanged(m_folder);
 }
 

@@ -7,6 +7,7 @@
 class QComboBox;
 class QListWidget;
 class QListWidgetItem;
+class QThreadPool;
 class QToolButton;
 
 namespace app {
@@ -23,6 +24,7 @@ public:
     static inline const QString kDefaultMask = QStringLiteral("*.BMP;*.JPG;*.JPEG;*.GIF");
 
     explicit FilePane(QWidget* parent);
+    ~FilePane() override;
 
     // Shows the folder (or "Drives", in any letter case). A folder that does not
     // exist leaves the pane unchanged; the folder already shown is not reloaded.
@@ -54,6 +56,9 @@ public:
     // "Drives" nothing.
     void GoUp();
 
+    // Waits until the thumbnails asked for so far have arrived (for tests).
+    void WaitForThumbnails();
+
     QListWidget* List() const { return m_list; }
     QComboBox* DriveBox() const { return m_driveBox; }
     QToolButton* UpButton() const { return m_up; }
@@ -75,6 +80,7 @@ private:
     void OnDoubleClick(QListWidgetItem* item);
     void ShowContextMenu(const QPoint& at);
     QListWidgetItem* FindItem(const QString& path) const;
+    void RequestThumbnails();
     void PaintCutState(QListWidgetItem* item);
 
     QToolButton* m_up = nullptr;
@@ -83,6 +89,9 @@ private:
     QString m_folder;
     QString m_mask = kDefaultMask;
     QString m_currentFilePath;
+    // Thumbnails decode on one background thread; a reload makes late ones stale.
+    QThreadPool* m_thumbnails = nullptr;
+    int m_generation = 0;
 };
 
 }  // namespace app

@@ -10,8 +10,11 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <memory>
+#include <string>
 
 #include "app/FilePane.h"
+#include "codecs/JpegPicture.h"
+#include "raster/Bitmap.h"
 
 namespace {
 
@@ -217,6 +220,37 @@ TEST_F(FilePaneTest, DriveBoxOpensTheRootOfTheChosenVolume) {
                                               : QStorageInfo(m_root).rootPath() + "/"));
     emit m_pane.DriveBox()->activated(index);
     EXPECT_EQ(m_pane.Folder(), "/");
+}
+
+TEST(FilePaneThumbnails, PicturesGetTheirThumbnailsAndDamagedOnesKeepThePlainIcon) {
+    QTemporaryDir temp;
+    ASSERT_TRUE(temp.isValid());
+    raster::Bitmap bitmap(64, 32, raster::PixelFormat::Bits24);
+    bitmap.Fill(0x2060E0);
+    const std::string jpeg = codecs::EncodeJpeg(bitmap, 90);
+    QFile good(temp.path() + "/blue.jpg");
+    ASSERT_TRUE(good.open(QIODevice::WriteOnly));
+    good.write(jpeg.data(), qint64(jpeg.size()));
+    good.close();
+    QFile damaged(temp.path() + "/cut.jpg");
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write(jpeg.data(), 40);
+    damaged.close();
+
+    app::FilePane pane(nullptr);
+    pane.SetFolder(temp.path());
+    pane.WaitForThumbnails();
+    ASSERT_EQ(pane.ItemCount(), 2);
+    const QImage thumbnail = pane.List()->item(0)->icon().pixmap(32, 32).toImage();
+    const QImage icon = pane.List()->item(1)->icon().pixmap(32, 32).toImage();
+    // The 2:1 picture sits in the middle of the square, fully opaque there.
+    const QRgb centre = thumbnail.pixel(16, 16);
+    EXPECT_EQ(qAlpha(centre), 255);
+    EXPECT_LT(std::abs(qRed(centre) - 0x20), 8);
+    EXPECT_LT(std::abs(qGreen(centre) - 0x60), 8);
+    EXPECT_LT(std::abs(qBlue(centre) - 0xE0), 8);
+    EXPECT_EQ(qAlpha(thumbnail.pixel(16, 2)), 0);
+    EXPECT_NE(icon.pixel(16, 16), centre);
 }
 
 }  // namespace

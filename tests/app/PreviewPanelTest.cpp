@@ -115,7 +115,9 @@ TEST_F(PreviewPanelTest, FitsTheImageAndRefitsWhenResized) {
 
     m_panel.resize(210, 110);  // fits by height; left round(38.5) = 38
     EXPECT_EQ(ImageBounds(), QRect(38, 5, 133, 100));
-    EXPECT_EQ(m_panel.Image()->Picture().pixel(3, 3) & 0xFFFFFF, 0xC08030u);
+    // Qt reads the fourth byte of an RGB32 pixel as opaque only when it is 0xFF.
+    const QImage& shown = m_panel.Image()->Picture();
+    EXPECT_EQ(reinterpret_cast<const uint32_t*>(shown.constScanLine(3))[3], 0xFFC08030u);
 
     // The "Preview" button's load keeps the bounds and the full size.
     m_panel.LoadPictureUnfitted(Jpeg(1200, 900));
