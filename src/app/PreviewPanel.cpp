@@ -16,9 +16,8 @@ namespace {
 
 constexpr int kLargeJpegSide = 1000;
 
-// Decodes the picture into a 32-bit QImage, reducing JPEG pictures over 1000
-// pixels on a side to a quarter. Throws core::Error (and FileError) as the
-// codecs do.
+// Decodes the picture into a 32-bit QImage, reducing JPEG pictures over 1000 pixels on a
+// side to a quarter. Throws core::Error (and FileError) as the codecs do.
 QImage DecodeForPreview(const QString& path, bool reduceLargeJpeg) {
     std::unique_ptr<codecs::Picture> picture = codecs::LoadPicture(path.toStdString());
     if (picture->Kind() == codecs::PictureKind::Jpeg) {

@@ -23,32 +23,28 @@ private:
     QImage m_picture;
 };
 
-// The preview panel PrePanel holding the preview image Image1. Large JPEG
-// pictures (over 1000 pixels in either dimension) are decoded at a quarter of
-// their size in each dimension; the image is fitted into the panel and refitted
-// whenever the panel is resized.
+// The preview panel PrePanel holding the preview image Image1. Large JPEG pictures (over
+// 1000 pixels in either dimension) are decoded at a quarter of their size in each
+// dimension; the image is fitted into the panel and refitted whenever the panel is resized.
 class PreviewPanel : public QWidget {
     Q_OBJECT
 public:
-    // Receives the message of a picture that cannot be shown. Without one, a
-    // message box.
+    // Receives the message of a picture that cannot be shown. Without one, a message box.
     using ErrorReporter = std::function<void(const QString& message)>;
 
     explicit PreviewPanel(QWidget* parent, ErrorReporter reportError = {});
     void SetErrorReporter(ErrorReporter reportError) { m_reportError = std::move(reportError); }
 
-    // Loads the picture, reduces it when it is a large JPEG, and fits it. A
-    // picture that cannot be read is reported and the image keeps what it showed
-    // before.
+    // Loads the picture, reduces it when it is a large JPEG, and fits it. A picture that
+    // cannot be read is reported and the image keeps what it showed before.
     void ShowPicture(const QString& path);
-    // Loads the picture at full size into the image without fitting it: the image
-    // keeps its bounds (the "Preview" button's load).
+    // Loads the picture at full size into the image without fitting it: the image keeps
+    // its bounds (the "Preview" button's load).
     void LoadPictureUnfitted(const QString& path);
     // Empties the image.
     void Clear();
 
-    // True for the extensions the file pane previews: ".jpg", ".JPG", ".jpeg",
-    // ".JPEG",
+    // True for the extensions the file pane previews: ".jpg", ".JPG", ".jpeg", ".JPEG",
     // ".GIF", ".gif", ".bmp", ".BMP" (from the last "."), exactly as written.
     static bool IsPreviewExtension(const QString& path);
 

@@ -48,8 +48,7 @@ TEST(PreviewFit, KeepsTheAspectWithAFivePixelMarginAndRoundsHalvesToEven) {
     }
 }
 
-// Pictures written into a temporary folder: JPEG files of the given sizes and a
-// BMP.
+// Pictures written into a temporary folder: JPEG files of the given sizes and a BMP.
 class PreviewPanelTest : public ::testing::Test {
 protected:
     void SetUp() override {
