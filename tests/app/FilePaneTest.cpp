@@ -1,13 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QStorageInfo>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <algorithm>
 #include <memory>
 #include <string>
@@ -220,6 +224,37 @@ TEST_F(FilePaneTest, DriveBoxOpensTheRootOfTheChosenVolume) {
                                               : QStorageInfo(m_root).rootPath() + "/"));
     emit m_pane.DriveBox()->activated(index);
     EXPECT_EQ(m_pane.Folder(), "/");
+}
+
+TEST_F(FilePaneTest, ContextMenuCopiesThePathsOfTheSelection) {
+    m_pane.show();
+    QListWidget* list = m_pane.List();
+    // Picks "Copy Path" in the menu the right-click opens.
+    QStringList captions;
+    auto pickCopyPath = [&captions] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions()) captions.append(action->text());
+        for (QAction* action : menu->actions())
+            if (action->text() == "Copy Path") action->trigger();
+        menu->close();
+    };
+    auto rightClick = [&](int row) {
+        QTimer::singleShot(0, pickCopyPath);
+        const QPoint at = CentreOf(m_pane, row);
+        emit list->customContextMenuRequested(at);
+    };
+
+    // Several selected: all of them, in view order.
+    list->item(6)->setSelected(true);
+    list->item(3)->setSelected(true);
+    rightClick(3);
+    EXPECT_EQ(captions, (QStringList{"Open", "Show in Folder", "Copy Path"}));
+    EXPECT_EQ(QApplication::clipboard()->text(), m_root + "A.BMP\n" + m_root + "d.jpeg");
+    // An item outside the selection: it alone becomes the selection.
+    rightClick(1);
+    EXPECT_EQ(QApplication::clipboard()->text(), m_root + "sub/");
+    EXPECT_EQ(list->selectedItems().size(), 1);
 }
 
 TEST(FilePaneThumbnails, PicturesGetTheirThumbnailsAndDamagedOnesKeepThePlainIcon) {
