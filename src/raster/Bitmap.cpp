@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/Error.h"
+#include "raster/PixelRows.h"
 
 namespace raster {
 
@@ -102,55 +103,11 @@ Bitmap::Bitmap(int width, int height, PixelFormat format) {
 }
 
 uint32_t Bitmap::GetIndex(int x, int y) const {
-    const uint8_t* row = Scanline(y);
-    switch (m_format) {
-        case PixelFormat::Bits1: return (row[x >> 3] >> (7 - (x & 7))) & 1;
-        case PixelFormat::Bits4: return (x & 1) ? (row[x >> 1] & 0x0F) : (row[x >> 1] >> 4);
-        case PixelFormat::Bits8: return row[x];
-        case PixelFormat::Bits15:
-        case PixelFormat::Bits16: return uint32_t(row[2 * x]) | (uint32_t(row[2 * x + 1]) << 8);
-        case PixelFormat::Bits24: {
-            const uint8_t* p = row + 3 * x;
-            return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16);
-        }
-        case PixelFormat::Device:
-        case PixelFormat::Bits32: {
-            uint32_t v;
-            std::memcpy(&v, row + 4 * x, 4);
-            return v;
-        }
-    }
-    return 0;
+    return detail::ReadValue(Scanline(y), m_format, x);
 }
 
 void Bitmap::SetIndex(int x, int y, uint32_t value) {
-    uint8_t* row = Scanline(y);
-    switch (m_format) {
-        case PixelFormat::Bits1: {
-            uint8_t bit = uint8_t(0x80 >> (x & 7));
-            row[x >> 3] = (value & 1) ? (row[x >> 3] | bit) : (row[x >> 3] & ~bit);
-            break;
-        }
-        case PixelFormat::Bits4:
-            if (x & 1)
-                row[x >> 1] = uint8_t((row[x >> 1] & 0xF0) | (value & 0x0F));
-            else
-                row[x >> 1] = uint8_t((row[x >> 1] & 0x0F) | ((value & 0x0F) << 4));
-            break;
-        case PixelFormat::Bits8: row[x] = uint8_t(value); break;
-        case PixelFormat::Bits15:
-        case PixelFormat::Bits16:
-            row[2 * x] = uint8_t(value);
-            row[2 * x + 1] = uint8_t(value >> 8);
-            break;
-        case PixelFormat::Bits24:
-            row[3 * x] = uint8_t(value);
-            row[3 * x + 1] = uint8_t(value >> 8);
-            row[3 * x + 2] = uint8_t(value >> 16);
-            break;
-        case PixelFormat::Device:
-        case PixelFormat::Bits32: std::memcpy(row + 4 * x, &value, 4); break;
-    }
+    detail::WriteValue(Scanline(y), m_format, x, value);
 }
 
 Rgb Bitmap::GetPixel(int x, int y) const {
