@@ -1,3 +1,4 @@
+// Linked into every test program that builds Qt widgets: one QApplication for the whole run.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -5,8 +6,8 @@
 
 namespace {
 
-// The editor's windows need one QApplication; the tests run on the offscreen platform
-// unless the environment asks for another.
+// The tests run on the offscreen platform unless the environment asks for another
+// (QT_QPA_PLATFORM=xcb under xvfb-run checks a real X server).
 class QtEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
@@ -17,7 +18,7 @@ public:
 
 private:
     int m_argc = 1;
-    char m_name[16] = "app_tests";
+    char m_name[16] = "pictavo_tests";
     char* m_argv[2] = {m_name, nullptr};
     std::unique_ptr<QApplication> m_app;
 };
