@@ -54,18 +54,8 @@ TDripTransition::TDripTransition() {
 }
 
 bool TDripTransition::SetProperty(std::string_view name, const PropertyValue& value) {
-    if (name == "Direction") {
-        const int32_t* v = std::get_if<int32_t>(&value);
-        if (!v || *v < 0 || *v > int32_t(D::tedOut)) return false;
-        SetDirection(D(*v));
-        return true;
-    }
-    if (name == "Reversed") {
-        const bool* v = std::get_if<bool>(&value);
-        if (!v) return false;
-        Reversed = *v;
-        return true;
-    }
+    if (name == "Direction") return SetDirectionProperty(value);
+    if (name == "Reversed") return SetReversedProperty(value);
     return TTimedTransitionEffect::SetProperty(name, value);
 }
 

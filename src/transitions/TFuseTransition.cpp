@@ -132,12 +132,7 @@ bool TFuseTransition::SetProperty(std::string_view name, const PropertyValue& va
         SetStyle(uint16_t(*v));
         return true;
     }
-    if (name == "Reversed") {
-        const bool* v = std::get_if<bool>(&value);
-        if (!v) return false;
-        Reversed = *v;
-        return true;
-    }
+    if (name == "Reversed") return SetReversedProperty(value);
     return TTimedTransitionEffect::SetProperty(name, value);
 }
 

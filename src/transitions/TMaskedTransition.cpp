@@ -76,12 +76,7 @@ bool TMaskedTransition::SetProperty(std::string_view name, const PropertyValue& 
             SetSubStyle(uint16_t(*v));
         return true;
     }
-    if (name == "Reversed") {
-        const bool* v = std::get_if<bool>(&value);
-        if (!v) return false;
-        Reversed = *v;
-        return true;
-    }
+    if (name == "Reversed") return SetReversedProperty(value);
     return TTimedTransitionEffect::SetProperty(name, value);
 }
 

@@ -129,6 +129,17 @@ bool TTransitionEffect::SetProperty(std::string_view name, const PropertyValue& 
     return false;
 }
 
+bool TTransitionEffect::SetDirectionProperty(const PropertyValue& value) {
+    const int32_t* v = std::get_if<int32_t>(&value);
+    if (!v || *v < 0 || *v > int32_t(TTEEffectDirection::tedOut)) return false;
+    SetDirection(TTEEffectDirection(*v));
+    return true;
+}
+
+bool TTransitionEffect::SetReversedProperty(const PropertyValue& value) {
+    return Take(value, Reversed);
+}
+
 // --- Prepare, Execute, Unprepare -------------------------------------------------------
 
 void TTransitionEffect::DestroyRenderWindow() {

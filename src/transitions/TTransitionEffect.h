@@ -154,6 +154,10 @@ protected:
     void ShowFinalFrame(TTETransitionData& data);
 
     TTERenderWindow* RenderWindow() const { return m_window.get(); }
+    // The stored forms of Direction (its ordinal) and Reversed, for the classes that
+    // publish them; false for a value of the wrong kind or out of range.
+    bool SetDirectionProperty(const PropertyValue& value);
+    bool SetReversedProperty(const PropertyValue& value);
     void SetAllowedDirections(TTEDirectionSet set) { m_allowedDirections = set; }
     // Sets the direction field without the allowed-set check (constructors).
     void InitDirection(TTEEffectDirection d) { m_direction = d; }

@@ -68,17 +68,8 @@ bool TWipeTransition::SetProperty(std::string_view name, const PropertyValue& va
         if (v) SetBandWidth(*v);
         return v != nullptr;
     }
-    if (name == "Direction") {
-        const int32_t* v = std::get_if<int32_t>(&value);
-        if (!v || *v < 0 || *v > int32_t(D::tedOut)) return false;
-        SetDirection(D(*v));
-        return true;
-    }
-    if (name == "Reversed") {
-        const bool* v = std::get_if<bool>(&value);
-        if (v) Reversed = *v;
-        return v != nullptr;
-    }
+    if (name == "Direction") return SetDirectionProperty(value);
+    if (name == "Reversed") return SetReversedProperty(value);
     return TTimedTransitionEffect::SetProperty(name, value);
 }
 
