@@ -62,6 +62,13 @@ void BackgroundPlacement::Apply(std::string_view placementSlot) {
     }
 }
 
+core::Rect BackgroundRect(int cw, int ch, int pw, int ph, const BackgroundPlacement& placement) {
+    if (placement.Stretched) return {0, 0, cw, ch};
+    if (placement.Centred)
+        return core::Rect::FromSize(core::HalfTrunc(cw - pw), core::HalfTrunc(ch - ph), pw, ph);
+    return core::Rect::FromSize(0, 0, pw, ph);
+}
+
 void DrawBackground(raster::Bitmap& target, const raster::Bitmap& picture,
                     const BackgroundPlacement& placement) {
     const int cw = target.Width();
@@ -83,14 +90,7 @@ void DrawBackground(raster::Bitmap& target, const raster::Bitmap& picture,
         }
         return;
     }
-    core::Rect rect;
-    if (placement.Stretched) {
-        rect = {0, 0, cw, ch};
-    } else if (placement.Centred) {
-        rect = core::Rect::FromSize(core::HalfTrunc(cw - pw), core::HalfTrunc(ch - ph), pw, ph);
-    } else {
-        rect = core::Rect::FromSize(0, 0, pw, ph);
-    }
+    const core::Rect rect = BackgroundRect(cw, ch, pw, ph, placement);
     raster::StretchDraw(target, rect, picture);
 }
 

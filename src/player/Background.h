@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "core/Geometry.h"
 #include "raster/Bitmap.h"
 
 namespace player {
@@ -32,6 +33,11 @@ struct BackgroundPlacement {
     // The placement slot's effect; any other text leaves the flags as they are.
     void Apply(std::string_view placementSlot);
 };
+
+// Where a picture of pw x ph goes in a cw x ch control when it is not tiled: the whole
+// control when stretched, else its own size centred (offsets truncated toward zero,
+// negative when the picture is larger) or at the top-left corner.
+core::Rect BackgroundRect(int cw, int ch, int pw, int ph, const BackgroundPlacement& placement);
 
 // Draws `picture` into `target` (the background control's size) as placed: tiled from the
 // top-left corner, stretched over the whole target, centred at its own size (offsets
