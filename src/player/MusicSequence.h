@@ -7,19 +7,24 @@
 namespace player {
 
 // Plays the music list one file after the other while a show runs, driven by the 100 ms
-// poll. Files that cannot be opened are skipped without a message, so one bad entry
+// poll. A file that cannot be opened at the start is an error the player reports; one
+// that fails in the middle of a show is skipped without a message, so one bad entry
 // neither stops the show nor leaves the poll asking a closed device.
 class MusicSequence {
 public:
     explicit MusicSequence(MusicDevice& device) : m_device(device) {}
 
-    // Start of a show: with music on and a non-empty list, plays the first file that opens
-    // and switches polling on.
+    // Start of a show: with music on and a non-empty list, opens and plays the first file
+    // and switches polling on. Throws the device's core::Error when that file cannot be
+    // opened; polling stays off then.
     void Start(const core::StringList& files, const settings::ShowSettings& settings);
+    // Activation of the player window: the next file to play is the second one. The file
+    // playing now goes on.
+    void Activate() { m_position = 1; }
     // One poll: when the file is within its last 10 units, plays the next one, wrapping to
     // the first with "RepeatMusic"; after the last file without repeat the music has ended.
     void Poll();
-    // Close of the player: stops the music and the polling.
+    // Close of the player: stops the music and the polling. The file stays open.
     void Close();
 
     bool Polling() const { return m_polling; }
@@ -27,8 +32,8 @@ public:
     int Position() const { return m_position; }
 
 private:
-    // Plays the first file from `from` on that opens; answers whether one did.
-    bool PlayFrom(int from);
+    // Plays the first file in [from, to) that opens; answers whether one did.
+    bool PlayFirstThatOpens(int from, int to);
 
     MusicDevice& m_device;
     core::StringList m_files;
