@@ -9,6 +9,11 @@ packages=(
     libjpeg62-turbo-dev libjpeg-turbo-progs
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev
+    # Music: Qt Multimedia on its GStreamer back end; MIDI through the fluidsynth element
+    # of plugins-bad and the soundfont behind /usr/share/sounds/sf2/default-GM.sf2.
+    qt6-multimedia-dev
+    gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
+    gstreamer1.0-libav gstreamer1.0-alsa timgm6mb-soundfont
 )
 
 missing=()
