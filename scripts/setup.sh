@@ -12,7 +12,7 @@ packages=(
     # Music: Qt Multimedia on its GStreamer back end; MIDI through the fluidsynth element
     # of plugins-bad and the soundfont behind /usr/share/sounds/sf2/default-GM.sf2.
     qt6-multimedia-dev
-    gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
+    gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-plugins-ugly
     gstreamer1.0-libav gstreamer1.0-alsa timgm6mb-soundfont
 )
 
