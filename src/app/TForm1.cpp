@@ -64,6 +64,8 @@ TForm1::TForm1(Environment environment, QWidget* parent)
     CreatePanes();
     FormCreate();
     UpdateActions();
+    // The player window exists from the start, after the main window, as every window does.
+    m_sShow = std::make_unique<player::TSShow>(m_dialogs, m_env.musicDevice);
 }
 
 TForm1::~TForm1() = default;
@@ -502,8 +504,12 @@ void TForm1::UpDown1Click(UpDownButton button) {
 }
 
 void TForm1::ToolButton17Click() {
-    if (m_listBox1->count() == 0) return;
-    NotAvailable("The show player");
+    player::ShowInput show;
+    for (const QString& picture : Pictures()) show.Pictures.push_back(Bytes(picture));
+    show.Settings = m_optList;
+    show.EffectSet = m_effects;
+    show.Music = m_music;
+    m_sShow->StartShow(show);
 }
 
 void TForm1::NotAvailable(const QString& what) {

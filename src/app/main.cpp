@@ -4,11 +4,19 @@
 #include <QTimer>
 
 #include "app/TForm1.h"
+#include "core/Memory.h"
 #include "platform/Dialogs.h"
 #include "platform/FileTypeRegistration.h"
+#include "transitions/qt/DisplayProbe.h"
 
 int main(int argc, char* argv[]) {
+    // Transitions allocate screen-sized bitmaps on every step; reusing freed ones spares
+    // the page faults of fresh memory.
+    core::KeepLargeAllocations();
+    // Qt's other media back end cannot play MIDI and fails without a sound device.
+    if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND")) qputenv("QT_MEDIA_BACKEND", "gstreamer");
     QApplication application(argc, argv);
+    transitions::ProbeDisplayPixelFormat();
     QApplication::setApplicationName("pictavo");
     QApplication::setOrganizationName("Pictavo");
 

@@ -4,9 +4,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <memory>
 #include <ostream>
 
@@ -477,6 +479,38 @@ TEST_F(EditorTest, ProjectMadeSavedClosedAndReopenedComesBackTheSame) {
     EXPECT_EQ(reopened->Pictures(), pictures);
     EXPECT_EQ(reopened->OptList().Slots(), settings::StartDefaults());
     EXPECT_FALSE(reopened->Modified());
+}
+
+}  // namespace
+
+namespace {
+
+// ---------------------------------------------------------------------------------------
+// Play Now
+
+TEST_F(EditorTest, PlayNowPlaysTheListModallyAndEmptyListOnlyHidesTheShadow) {
+    auto form = StartWithPictures(2);
+    player::TSShow* show = form->SShow();
+    QStringList captions;
+    show->OnStepEnd = [&] { captions << show->Panel1()->text(); };
+    // Once the player shows a picture, step on and then leave with Escape.
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!show->Running() || captions.isEmpty()) return;
+        show->FormKeyDown(captions.size() == 1 ? Qt::Key_Right : Qt::Key_Escape);
+    });
+    poll.start();
+    form->ToolButton17Click();
+    EXPECT_EQ(captions, (QStringList{"1. p1.bmp", "2. p2.bmp"}));
+    EXPECT_FALSE(show->isVisible());
+
+    form->ToolButton9Click();  // Clear
+    show->Shape1()->show();
+    form->ToolButton17Click();
+    EXPECT_FALSE(show->Shape1()->isVisibleTo(show));
+    EXPECT_FALSE(show->Running());
+    EXPECT_TRUE(m_dialogs.Shown().isEmpty());
 }
 
 }  // namespace
