@@ -370,3 +370,26 @@ TEST_F(ShowTest, PictureThatFailsIsReported) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ShowTest, PictureLargerThanTheScreenKeepsItsSizeAndShowsItsMiddle) {
+    const QSize screen = Screen();
+    // Left half red, right half blue, twice the screen's size.
+    raster::Bitmap big(2 * screen.width(), 2 * screen.height(), raster::PixelFormat::Bits24);
+    big.Fill(0xFF0000);
+    for (int y = 0; y < big.Height(); ++y)
+        for (int x = screen.width(); x < big.Width(); ++x) big.SetPixel(x, y, 0x0000FF);
+    WriteFile(Path("big.bmp"), codecs::WriteBmp(big));
+    m_input.Pictures = {Path("big.bmp")};
+    m_input.Settings.SetSlot(settings::kSizeSlot, "No");
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(m_show->Image1()->geometry(),
+              QRect(-screen.width() / 2, -screen.height() / 2, big.Width(), big.Height()));
+    QImage look = Look();
+    EXPECT_EQ(look.pixel(screen.width() / 2 - 1, 0) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(look.pixel(screen.width() / 2, screen.height() - 1) & 0xFFFFFF, 0x0000FFu);
+    EXPECT_EQ(look.pixel(0, 0) & 0xFFFFFF, 0xFF0000u);
+}
+
+}  // namespace

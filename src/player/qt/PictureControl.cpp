@@ -48,38 +48,48 @@ int PictureControl::PictureHeight() const {
 void PictureControl::Place(const core::Rect& rect) {
     const int w = std::max(0, rect.Width());
     const int h = std::max(0, rect.Height());
+    // Only the part inside the parent is ever seen, so a picture larger than the screen
+    // costs no more memory than the screen.
+    const QWidget* parent = parentWidget();
+    const core::Rect area = parent ? core::Rect{0, 0, parent->width(), parent->height()}
+                                   : core::Rect::FromSize(rect.Left, rect.Top, w, h);
+    const core::Rect visible = core::Rect::FromSize(rect.Left, rect.Top, w, h).Intersected(area);
+    const int vw = visible.Width();
+    const int vh = visible.Height();
     QImage frame;
-    if (m_picture && w > 0 && h > 0) {
+    if (m_picture && !visible.IsEmpty()) {
         if (auto* jpeg = dynamic_cast<codecs::JpegPicture*>(m_picture.get())) {
             ChooseJpegScale(*jpeg, w, h);
             jpeg->DecodeNow();
         }
         // The bitmap is reused while the size stays, which spares fresh memory per picture.
-        if (m_bitmap.Width() != w || m_bitmap.Height() != h)
-            m_bitmap = raster::Bitmap(w, h, raster::PixelFormat::Bits32);
-        const core::Rect all{0, 0, w, h};
+        if (m_bitmap.Width() != vw || m_bitmap.Height() != vh)
+            m_bitmap = raster::Bitmap(vw, vh, raster::PixelFormat::Bits32);
+        const core::Rect placed =
+            core::Rect::FromSize(rect.Left - visible.Left, rect.Top - visible.Top, w, h);
         if (m_picture->Kind() == codecs::PictureKind::Gif) {
             // Drawn on black and on white: the pixels that differ are transparent.
             m_bitmap.Fill(0x000000);
-            m_picture->Draw(m_bitmap, all);
-            raster::Bitmap onWhite(w, h, raster::PixelFormat::Bits32);
+            m_picture->Draw(m_bitmap, placed);
+            raster::Bitmap onWhite(vw, vh, raster::PixelFormat::Bits32);
             onWhite.Fill(0xFFFFFF);
-            m_picture->Draw(onWhite, all);
-            frame = QImage(w, h, QImage::Format_ARGB32_Premultiplied);
-            for (int y = 0; y < h; ++y) {
+            m_picture->Draw(onWhite, placed);
+            frame = QImage(vw, vh, QImage::Format_ARGB32_Premultiplied);
+            for (int y = 0; y < vh; ++y) {
                 const uint32_t* black = reinterpret_cast<const uint32_t*>(m_bitmap.Scanline(y));
                 const uint32_t* white = reinterpret_cast<const uint32_t*>(onWhite.Scanline(y));
                 auto* out = reinterpret_cast<uint32_t*>(frame.scanLine(y));
-                for (int x = 0; x < w; ++x)
+                for (int x = 0; x < vw; ++x)
                     out[x] = (black[x] & 0xFFFFFF) == (white[x] & 0xFFFFFF) ? 0xFF000000u | black[x]
                                                                             : 0u;
             }
         } else {
-            m_picture->Draw(m_bitmap, all);
+            m_picture->Draw(m_bitmap, placed);
             frame = transitions::CanvasImage(m_bitmap);
         }
     }
     m_frame = frame;
+    m_frameOrigin = QPoint(visible.Left - rect.Left, visible.Top - rect.Top);
     setGeometry(rect.Left, rect.Top, w, h);
     update();
 }
@@ -93,7 +103,7 @@ void PictureControl::Clear() {
 void PictureControl::paintEvent(QPaintEvent*) {
     if (m_frame.isNull()) return;
     QPainter painter(this);
-    painter.drawImage(0, 0, m_frame);
+    painter.drawImage(m_frameOrigin, m_frame);
 }
 
 void PictureControl::mouseMoveEvent(QMouseEvent*) {

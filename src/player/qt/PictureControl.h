@@ -46,8 +46,9 @@ protected:
 
 private:
     std::unique_ptr<codecs::Picture> m_picture;
-    raster::Bitmap m_bitmap;  // the picture at the control's size
+    raster::Bitmap m_bitmap;  // the visible part of the picture at the control's size
     QImage m_frame;           // what is painted: m_bitmap, or a copy with transparency
+    QPoint m_frameOrigin;     // where m_frame starts in the control
 };
 
 }  // namespace player
