@@ -393,3 +393,21 @@ TEST_F(ShowTest, PictureLargerThanTheScreenKeepsItsSizeAndShowsItsMiddle) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ShowTest, TransparentGifPixelsShowTheBackground) {
+    // The fixture's two diagonals use its transparent index.
+    m_input.Pictures = {PICTAVO_TEST_DATA "/gif/pil_transparent.gif"};
+    m_input.Settings.SetSlot(settings::kSizeSlot, "No");
+    m_input.Settings.SetSlot(settings::kShadowSlot, "No");
+    m_input.Settings.SetSlot(settings::kBackDataSlot, "$0000FF00_$0000FF00");
+    ASSERT_TRUE(Start());
+    const QImage look = Look();
+    const QPoint origin = m_show->Image1()->geometry().topLeft();
+    EXPECT_EQ(look.pixel(origin) & 0xFFFFFF, 0x00FF00u);
+    EXPECT_EQ(look.pixel(origin + QPoint(11, 0)) & 0xFFFFFF, 0x00FF00u);
+    EXPECT_NE(look.pixel(origin + QPoint(1, 0)) & 0xFFFFFF, 0x00FF00u);
+}
+
+}  // namespace
