@@ -7,9 +7,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "CpuTimeReporter.h"
 #include "codecs/BmpPicture.h"
 #include "core/StringList.h"
 
@@ -93,35 +96,20 @@ BENCHMARK(BM_Bmp24_DecodeFromMemory)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Bmp32_ReadFileBytes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Bmp32_ReadFileAndDecode)->Unit(benchmark::kMillisecond);
 
-// Prints as usual and keeps each benchmark's CPU time per iteration for the ratios (CPU
-// time, because the machine is shared and wall time includes waiting for a core).
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration)
-                m_times[run.benchmark_name()] = run.GetAdjustedCPUTime();
-    }
-    void PrintRatio(const std::string& name, const std::string& baseline) const {
-        auto a = m_times.find(name), b = m_times.find(baseline);
-        if (a == m_times.end() || b == m_times.end()) return;
-        std::printf("%s / %s = %.2f\n", name.c_str(), baseline.c_str(), a->second / b->second);
-    }
-
-private:
-    std::map<std::string, double> m_times;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    bench::CpuTimeReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatio("BM_Bmp24_ReadFileAndDecode", "BM_Bmp24_ReadFileBytes");
-    reporter.PrintRatio("BM_Bmp24_DecodeFromMemory", "BM_Bmp24_ReadFileBytes");
-    reporter.PrintRatio("BM_Bmp32_ReadFileAndDecode", "BM_Bmp32_ReadFileBytes");
+    for (auto [name, baseline] : {
+             std::pair{"BM_Bmp24_ReadFileAndDecode", "BM_Bmp24_ReadFileBytes"},
+             std::pair{"BM_Bmp24_DecodeFromMemory", "BM_Bmp24_ReadFileBytes"},
+             std::pair{"BM_Bmp32_ReadFileAndDecode", "BM_Bmp32_ReadFileBytes"},
+         }) {
+        if (std::optional<double> ratio = reporter.Ratio(name, baseline))
+            std::printf("%s / %s = %.2f\n", name, baseline, *ratio);
+    }
     for (const auto& [format, path] : PhotoFiles()) std::filesystem::remove(path);
     benchmark::Shutdown();
     return 0;

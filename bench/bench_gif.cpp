@@ -8,9 +8,11 @@
 
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "CpuTimeReporter.h"
 #include "codecs/GifLzw.h"
 #include "codecs/GifPicture.h"
 
@@ -168,39 +170,19 @@ BENCHMARK_CAPTURE(BM_GifRead, graphic, Content::Graphic)->Unit(benchmark::kMilli
 BENCHMARK_CAPTURE(BM_GifClassicLzw, graphic, Content::Graphic)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_GifRenderFrame, photo, Content::Photo)->Unit(benchmark::kMillisecond);
 
-// Prints as usual and keeps each benchmark's CPU time per iteration for the ratios (CPU
-// time, because the machine is shared and wall time includes waiting for a core).
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration)
-                m_times[run.benchmark_name()] = run.GetAdjustedCPUTime();
-    }
-    void PrintRatios() const {
-        for (const char* content : {"photo", "graphic"}) {
-            auto ours = m_times.find(std::string("BM_GifRead/") + content);
-            auto classic = m_times.find(std::string("BM_GifClassicLzw/") + content);
-            if (ours == m_times.end() || classic == m_times.end()) continue;
-            std::printf("%s: BM_GifRead / BM_GifClassicLzw = %.3f\n", content,
-                        ours->second / classic->second);
-        }
-    }
-
-private:
-    std::map<std::string, double> m_times;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     MakeGif(Content::Photo);  // made before timing starts
     MakeGif(Content::Graphic);
-    RatioReporter reporter;
+    bench::CpuTimeReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatios();
+    for (const std::string content : {"photo", "graphic"}) {
+        if (std::optional<double> ratio =
+                reporter.Ratio("BM_GifRead/" + content, "BM_GifClassicLzw/" + content))
+            std::printf("%s: BM_GifRead / BM_GifClassicLzw = %.3f\n", content.c_str(), *ratio);
+    }
     benchmark::Shutdown();
     return 0;
 }

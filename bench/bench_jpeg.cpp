@@ -5,10 +5,11 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "CpuTimeReporter.h"
 #include "codecs/JpegPicture.h"
 
 namespace {
@@ -60,36 +61,18 @@ BENCHMARK(BM_JpegDecodeFull)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_JpegDecodeQuarter)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_JpegDecodeFullPalette)->Unit(benchmark::kMillisecond);
 
-// Prints as usual and keeps each benchmark's CPU time per iteration for the ratios (CPU
-// time, because the machine is shared and wall time includes waiting for a core).
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration)
-                m_times[run.benchmark_name()] = run.GetAdjustedCPUTime();
-    }
-    void PrintRatios() const {
-        auto full = m_times.find("BM_JpegDecodeFull");
-        if (full == m_times.end()) return;
-        for (const auto& [name, time] : m_times)
-            if (name != full->first)
-                std::printf("%s / BM_JpegDecodeFull = %.3f\n", name.c_str(), time / full->second);
-    }
-
-private:
-    std::map<std::string, double> m_times;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     PhotoJpeg();  // made before timing starts
-    RatioReporter reporter;
+    bench::CpuTimeReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatios();
+    for (const auto& [name, time] : reporter.Times()) {
+        std::optional<double> ratio = reporter.Ratio(name, "BM_JpegDecodeFull");
+        if (ratio && name != "BM_JpegDecodeFull")
+            std::printf("%s / BM_JpegDecodeFull = %.3f\n", name.c_str(), *ratio);
+    }
     benchmark::Shutdown();
     return 0;
 }

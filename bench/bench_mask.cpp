@@ -8,13 +8,12 @@
 
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <random>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "BenchSupport.h"
+#include "CpuTimeReporter.h"
 #include "transitions/MaskCompose.h"
 
 namespace {
@@ -99,48 +98,28 @@ PER_FORMAT(BM_ComposeFull);
 PER_FORMAT(BM_ComposeSparse);
 PER_FORMAT(BM_ComposeMixed);
 
-// Prints as usual and keeps each benchmark's CPU time per iteration for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        // With --benchmark_repetitions the median stands for the benchmark.
-        for (const Run& run : runs) {
-            const std::string name = run.run_name.str();
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
-                m_times[name] = run.GetAdjustedCPUTime();
-                m_medians.insert(name);
-            } else if (run.run_type == Run::RT_Iteration && !m_medians.count(name))
-                m_times[name] = run.GetAdjustedCPUTime();
-        }
+// Composition time over a memcpy of the same rows, per format.
+void PrintRatios(const bench::CpuTimeReporter& reporter) {
+    std::printf("\nComposition time / memcpy of the same rows (1920 x 1080, in place):\n");
+    std::printf("%6s %8s %8s %8s\n", "bpp", "full", "sparse", "mixed");
+    for (const std::string bpp : {"32", "24", "16", "8", "4"}) {
+        const std::string copy = "BM_Copy/" + bpp;
+        if (!reporter.Times().count(copy)) continue;
+        auto ratio = [&](const char* name) {
+            return reporter.Ratio(std::string(name) + "/" + bpp, copy).value_or(0.0);
+        };
+        std::printf("%6s %8.2f %8.3f %8.2f\n", bpp.c_str(), ratio("BM_ComposeFull"),
+                    ratio("BM_ComposeSparse"), ratio("BM_ComposeMixed"));
     }
-    void PrintRatios() const {
-        std::printf("\nComposition time / memcpy of the same rows (1920 x 1080, in place):\n");
-        std::printf("%6s %8s %8s %8s\n", "bpp", "full", "sparse", "mixed");
-        for (const char* bpp : {"32", "24", "16", "8", "4"}) {
-            auto copy = m_times.find(std::string("BM_Copy/") + bpp);
-            if (copy == m_times.end()) continue;
-            auto ratio = [&](const char* name) {
-                auto it = m_times.find(std::string(name) + "/" + bpp);
-                return it == m_times.end() ? 0.0 : it->second / copy->second;
-            };
-            std::printf("%6s %8.2f %8.3f %8.2f\n", bpp, ratio("BM_ComposeFull"),
-                        ratio("BM_ComposeSparse"), ratio("BM_ComposeMixed"));
-        }
-    }
-
-private:
-    std::map<std::string, double> m_times;
-    std::set<std::string> m_medians;
-};
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    bench::CpuTimeReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatios();
+    PrintRatios(reporter);
     benchmark::Shutdown();
     return 0;
 }
