@@ -30,6 +30,8 @@ struct BackgroundPlacement {
     bool Centred = false;
     bool Stretched = false;
 
+    bool operator==(const BackgroundPlacement&) const = default;
+
     // The placement slot's effect; any other text leaves the flags as they are.
     void Apply(std::string_view placementSlot);
 };

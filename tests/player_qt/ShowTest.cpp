@@ -162,8 +162,9 @@ TEST_F(ShowTest, PicturesAreSizedCentredAndShadowed) {
                                                layout.Picture.Width(), layout.Picture.Height()));
             QWidget* shadow = m_show->Shape1();
             EXPECT_EQ(shadow->isVisible(), std::string(c.shadow) == "Shadow");
-            if (shadow->isVisible())
+            if (shadow->isVisible()) {
                 EXPECT_EQ(shadow->geometry(), image->geometry().translated(10, 10));
+            }
             m_show->FormKeyDown(Qt::Key_Right);
         }
         m_show->FormKeyDown(Qt::Key_Escape);

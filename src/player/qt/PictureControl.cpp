@@ -32,6 +32,7 @@ PictureControl::~PictureControl() = default;
 
 void PictureControl::Load(const std::string& path) {
     std::unique_ptr<codecs::Picture> picture = codecs::LoadPicture(path);
+    // The layout needs the picture's own size, whatever scale JPEGs decode at by default.
     if (auto* jpeg = dynamic_cast<codecs::JpegPicture*>(picture.get()))
         jpeg->SetScale(codecs::JpegScale::Full);
     m_picture = std::move(picture);

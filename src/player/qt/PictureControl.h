@@ -34,7 +34,6 @@ public:
     void Place(const core::Rect& rect);
     // Shows nothing.
     void Clear();
-    bool HasPicture() const { return !m_frame.isNull(); }
 
     // A left click on the picture.
     std::function<void()> OnClick;

@@ -33,9 +33,7 @@ void TProImage::LoadPicture(const std::string& path) {
 }
 
 void TProImage::SetPlacement(const BackgroundPlacement& placement) {
-    if (placement.Tiled == m_placement.Tiled && placement.Centred == m_placement.Centred &&
-        placement.Stretched == m_placement.Stretched)
-        return;
+    if (placement == m_placement) return;
     m_placement = placement;
     Changed();
 }

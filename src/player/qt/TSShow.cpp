@@ -114,8 +114,7 @@ void TSShow::StartShow(const ShowInput& input) {
     QTimer::singleShot(0, this, [this] {
         if (isVisible()) FormActivate();
     });
-    setGeometry(screen()->geometry());
-    setWindowState(Qt::WindowFullScreen);
+    CoverScreen();
     exec();
     setWindowState(Qt::WindowFullScreen);
 }
@@ -124,13 +123,10 @@ bool TSShow::BeginShow(const ShowInput& input) {
     m_shape1->hide();
     if (input.Pictures.empty()) return false;
     m_show = input;
-    if (!m_music) {
-        if (!input.Settings.MusicOn() || input.Music.empty()) {
-            // No device is needed until a show has music.
-        } else {
-            m_musicDevice = m_makeMusicDevice();
-            m_music = std::make_unique<MusicSequence>(*m_musicDevice);
-        }
+    // No device is made until a show has music.
+    if (!m_music && input.Settings.MusicOn() && !input.Music.empty()) {
+        m_musicDevice = m_makeMusicDevice();
+        m_music = std::make_unique<MusicSequence>(*m_musicDevice);
     }
     if (m_music) {
         try {
@@ -176,9 +172,14 @@ void TSShow::SetUpBackground(const settings::ShowSettings& settings) {
     }
 }
 
-void TSShow::ShowFullScreen() {
+void TSShow::CoverScreen() {
+    // Without a window manager the full-screen state alone does not move or size the window.
     setGeometry(screen()->geometry());
     setWindowState(Qt::WindowFullScreen);
+}
+
+void TSShow::ShowFullScreen() {
+    CoverScreen();
     show();
 }
 
@@ -261,11 +262,7 @@ void TSShow::keyPressEvent(QKeyEvent* event) {
 
 void TSShow::FormKeyDown(int key) {
     if (key == Qt::Key_Return || key == Qt::Key_Enter) Step();
-    if (key == Qt::Key_Escape) {
-        m_sequence.StopTimer();
-        SyncTimer();
-        done(QDialog::Rejected);
-    }
+    if (key == Qt::Key_Escape) done(QDialog::Rejected);  // closing stops the timer
     if (key == Qt::Key_F1) ShowHelp();
     if (key == Qt::Key_Right) Step();
     if (key == Qt::Key_Left || key == Qt::Key_Backspace) {

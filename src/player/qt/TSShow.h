@@ -88,6 +88,7 @@ protected:
     void done(int result) override;
 
 private:
+    void CoverScreen();
     void SetUpBackground(const settings::ShowSettings& settings);
     void ShowHelp();
     void SyncTimer();
