@@ -328,6 +328,11 @@ void TForm1::FormActivate() {
         start = m_env.arguments.join(' ');
     }
     LoadProject(start);
+    ShowProject();
+}
+
+// After a project was loaded (or not): the counter, the titles and the first picture.
+void TForm1::ShowProject() {
     UpdateCounter();
     if (!m_openName.isEmpty()) SetTitles(QFileInfo(m_openName).fileName().chopped(4));
     if (m_listBox1->count() > 0) {
@@ -601,12 +606,7 @@ void TForm1::PrevButtonClick() {
 void TForm1::ToolButton2Click() {
     if (std::optional<QString> chosen = m_dialogs.OpenFile(this, kProjectFilter, m_openName))
         LoadProject(*chosen);
-    UpdateCounter();
-    if (!m_openName.isEmpty()) SetTitles(QFileInfo(m_openName).fileName().chopped(4));
-    if (m_listBox1->count() > 0) {
-        m_listBox1->setCurrentRow(0);
-        ListBox1Click();
-    }
+    ShowProject();
 }
 
 bool TForm1::ToolButton3Click() {

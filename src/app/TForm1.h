@@ -110,6 +110,7 @@ private:
     void SetTitles(const QString& projectName);
     void ResetToNewProject();
     bool LoadProject(const QString& path);
+    void ShowProject();
     bool WriteProject(const QString& path);
     core::StringList AssembleProject() const;
     void ShowPreview(const QString& path);
