@@ -11,7 +11,8 @@ namespace codecs {
 
 void Picture::AssignTo(raster::Bitmap& target) {
     raster::PixelFormat format = target.Format();
-    if (target.Empty() && format != raster::PixelFormat::Bits32) format = raster::PixelFormat::Bits24;
+    if (target.Empty() && format != raster::PixelFormat::Bits32)
+        format = raster::PixelFormat::Bits24;
     if (format != raster::PixelFormat::Bits32 && format != raster::PixelFormat::Bits24)
         format = raster::PixelFormat::Bits24;
     target = raster::Bitmap(Width(), Height(), format);
@@ -23,7 +24,8 @@ namespace {
 std::string LowerExtension(std::string_view path) {
     size_t dot = path.find_last_of('.');
     size_t slash = path.find_last_of('/');
-    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash)) return {};
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
+        return {};
     std::string ext(path.substr(dot + 1));
     std::transform(ext.begin(), ext.end(), ext.begin(),
                    [](unsigned char c) { return char(c >= 'A' && c <= 'Z' ? c + 32 : c); });

@@ -10,14 +10,20 @@ namespace raster {
 
 int BitsPerPixel(PixelFormat format) {
     switch (format) {
-        case PixelFormat::Bits1: return 1;
-        case PixelFormat::Bits4: return 4;
-        case PixelFormat::Bits8: return 8;
+        case PixelFormat::Bits1:
+            return 1;
+        case PixelFormat::Bits4:
+            return 4;
+        case PixelFormat::Bits8:
+            return 8;
         case PixelFormat::Bits15:
-        case PixelFormat::Bits16: return 16;
-        case PixelFormat::Bits24: return 24;
+        case PixelFormat::Bits16:
+            return 16;
+        case PixelFormat::Bits24:
+            return 24;
         case PixelFormat::Device:
-        case PixelFormat::Bits32: return 32;
+        case PixelFormat::Bits32:
+            return 32;
     }
     return 32;
 }
@@ -34,10 +40,14 @@ bool IsPaletteFormat(PixelFormat f) {
 
 size_t PaletteSize(PixelFormat f) {
     switch (f) {
-        case PixelFormat::Bits1: return 2;
-        case PixelFormat::Bits4: return 16;
-        case PixelFormat::Bits8: return 256;
-        default: return 0;
+        case PixelFormat::Bits1:
+            return 2;
+        case PixelFormat::Bits4:
+            return 16;
+        case PixelFormat::Bits8:
+            return 256;
+        default:
+            return 0;
     }
 }
 
@@ -115,12 +125,14 @@ Rgb Bitmap::GetPixel(int x, int y) const {
     switch (m_format) {
         case PixelFormat::Bits1:
         case PixelFormat::Bits4:
-        case PixelFormat::Bits8: return v < m_palette.size() ? (m_palette[v] & 0xFFFFFF) : 0;
+        case PixelFormat::Bits8:
+            return v < m_palette.size() ? (m_palette[v] & 0xFFFFFF) : 0;
         case PixelFormat::Bits15:
             return MakeRgb(Expand5((v >> 10) & 31), Expand5((v >> 5) & 31), Expand5(v & 31));
         case PixelFormat::Bits16:
             return MakeRgb(Expand5((v >> 11) & 31), Expand6((v >> 5) & 63), Expand5(v & 31));
-        default: return v & 0xFFFFFF;
+        default:
+            return v & 0xFFFFFF;
     }
 }
 
@@ -128,14 +140,18 @@ void Bitmap::SetPixel(int x, int y, Rgb c) {
     switch (m_format) {
         case PixelFormat::Bits1:
         case PixelFormat::Bits4:
-        case PixelFormat::Bits8: SetIndex(x, y, NearestIndex(m_palette, c)); break;
+        case PixelFormat::Bits8:
+            SetIndex(x, y, NearestIndex(m_palette, c));
+            break;
         case PixelFormat::Bits15:
             SetIndex(x, y, ((RedOf(c) >> 3) << 10) | ((GreenOf(c) >> 3) << 5) | (BlueOf(c) >> 3));
             break;
         case PixelFormat::Bits16:
             SetIndex(x, y, ((RedOf(c) >> 3) << 11) | ((GreenOf(c) >> 2) << 5) | (BlueOf(c) >> 3));
             break;
-        default: SetIndex(x, y, c & 0xFFFFFF); break;
+        default:
+            SetIndex(x, y, c & 0xFFFFFF);
+            break;
     }
 }
 
@@ -150,11 +166,10 @@ Bitmap Bitmap::ConvertTo(PixelFormat format, const std::vector<Rgb>& palette) co
     if (format == m_format && (palette.empty() || palette == m_palette)) return *this;
     Bitmap out(m_width, m_height, format);
     if (IsPaletteFormat(format)) {
-        const std::vector<Rgb>& source =
-            !palette.empty() ? palette
-            : format == PixelFormat::Bits8 ? DefaultPalette256()
-            : format == PixelFormat::Bits4 ? DefaultPalette16()
-                                           : out.m_palette;
+        const std::vector<Rgb>& source = !palette.empty()               ? palette
+                                         : format == PixelFormat::Bits8 ? DefaultPalette256()
+                                         : format == PixelFormat::Bits4 ? DefaultPalette16()
+                                                                        : out.m_palette;
         for (size_t i = 0; i < out.m_palette.size() && i < source.size(); ++i)
             out.m_palette[i] = source[i];
         // Quantising every pixel against the palette is slow; cache by 15-bit colour.
@@ -162,7 +177,8 @@ Bitmap Bitmap::ConvertTo(PixelFormat format, const std::vector<Rgb>& palette) co
         for (int y = 0; y < m_height; ++y)
             for (int x = 0; x < m_width; ++x) {
                 Rgb c = GetPixel(x, y);
-                uint32_t key = ((RedOf(c) >> 3) << 10) | ((GreenOf(c) >> 3) << 5) | (BlueOf(c) >> 3);
+                uint32_t key =
+                    ((RedOf(c) >> 3) << 10) | ((GreenOf(c) >> 3) << 5) | (BlueOf(c) >> 3);
                 if (cache[key] < 0) cache[key] = int16_t(NearestIndex(out.m_palette, c));
                 out.SetIndex(x, y, uint32_t(cache[key]));
             }

@@ -26,10 +26,18 @@ size_t RowStride(int width, PixelFormat format);
 // A colour as 0x00RRGGBB: the byte order of a 32-bit pixel (and of a palette entry)
 // in memory is B, G, R, x.
 using Rgb = uint32_t;
-constexpr Rgb MakeRgb(uint8_t r, uint8_t g, uint8_t b) { return (uint32_t(r) << 16) | (uint32_t(g) << 8) | b; }
-constexpr uint8_t RedOf(Rgb c) { return uint8_t(c >> 16); }
-constexpr uint8_t GreenOf(Rgb c) { return uint8_t(c >> 8); }
-constexpr uint8_t BlueOf(Rgb c) { return uint8_t(c); }
+constexpr Rgb MakeRgb(uint8_t r, uint8_t g, uint8_t b) {
+    return (uint32_t(r) << 16) | (uint32_t(g) << 8) | b;
+}
+constexpr uint8_t RedOf(Rgb c) {
+    return uint8_t(c >> 16);
+}
+constexpr uint8_t GreenOf(Rgb c) {
+    return uint8_t(c >> 8);
+}
+constexpr uint8_t BlueOf(Rgb c) {
+    return uint8_t(c);
+}
 
 // A device-independent bitmap: rows padded to 32 bits in one contiguous block, stored
 // top-down (row 0 is the top row), with a palette for 1, 4 and 8 bits per pixel.
@@ -90,7 +98,11 @@ const std::vector<Rgb>& DefaultPalette256();
 const std::vector<Rgb>& DefaultPalette16();
 
 // 5-bit and 6-bit channel expansion to 8 bits (bit replication).
-constexpr uint8_t Expand5(uint32_t v) { return uint8_t((v << 3) | (v >> 2)); }
-constexpr uint8_t Expand6(uint32_t v) { return uint8_t((v << 2) | (v >> 4)); }
+constexpr uint8_t Expand5(uint32_t v) {
+    return uint8_t((v << 3) | (v >> 2));
+}
+constexpr uint8_t Expand6(uint32_t v) {
+    return uint8_t((v << 2) | (v >> 4));
+}
 
 }  // namespace raster

@@ -98,22 +98,19 @@ TEST_F(ProjectFileTest, AnyLineBreakReadsAndTheLastMarkerCounts) {
 }
 
 TEST_F(ProjectFileTest, DamagedFilesChangeNothing) {
-    const char* damaged[] =
-        {
-            "",
-            "2\r\n80\r\nRandom\r\n",  // fewer than ten lines
-            "2\r\n80\r\nRandom\r\nNo "
-            "music\r\nx\r\nLoop\r\nColor\r\nTile\r\nNo\r\nShadow\r\n/a.jpg\r\n",  // no markers
-            "2\r\n80\r\nRandom\r\nNo "
-            "music\r\nx\r\nLoop\r\nColor\r\nTile\r\nNo\r\nShadow\r\n[TRANS]\r\n1\r\n",
-            "2\r\n80\r\nRandom\r\nNo "
-            "music\r\nx\r\nLoop\r\nColor\r\nTile\r\nNo\r\nShadow\r\n[MUSIC]\r\n[TRANS]\r\n",
-            "[TRANS]\r\n[MUSIC]\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\n12\r\n",  // markers
-                                                                                            // among
-                                                                                            // the
-                                                                                            // slots
-            "\x89PNG\r\n\x1a\n\0\0\0\rIHDR",
-        };
+    const char* damaged[] = {
+        "",
+        "2\r\n80\r\nRandom\r\n",  // fewer than ten lines
+        "2\r\n80\r\nRandom\r\nNo "
+        "music\r\nx\r\nLoop\r\nColor\r\nTile\r\nNo\r\nShadow\r\n/a.jpg\r\n",  // no markers
+        "2\r\n80\r\nRandom\r\nNo "
+        "music\r\nx\r\nLoop\r\nColor\r\nTile\r\nNo\r\nShadow\r\n[TRANS]\r\n1\r\n",
+        "2\r\n80\r\nRandom\r\nNo "
+        "music\r\nx\r\nLoop\r\nColor\r\nTile\r\nNo\r\nShadow\r\n[MUSIC]\r\n[TRANS]\r\n",
+        // markers among the slots
+        "[TRANS]\r\n[MUSIC]\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\n12\r\n",
+        "\x89PNG\r\n\x1a\n\0\0\0\rIHDR",
+    };
     std::string path = PathOf("bad.orv");
     for (const char* bytes : damaged) {
         WriteRaw(path, bytes);
