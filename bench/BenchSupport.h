@@ -8,8 +8,8 @@
 #include <random>
 
 #include "raster/Bitmap.h"
-#include "transitions/HeadlessSurface.h"
-#include "transitions/TTransitionEffect.h"
+#include "transitions/HeadlessControl.h"
+#include "transitions/TransitionEffect.h"
 
 namespace bench {
 
@@ -47,7 +47,7 @@ inline const raster::Bitmap& NewPicture() {
 // or the whole run, as it needs.
 struct HeadlessStage {
     HeadlessStage() { Control.Look = OldPicture(); }
-    void Prepare(transitions::TTransitionEffect& effect) {
+    void Prepare(transitions::TransitionEffect& effect) {
         effect.Prepare(Control, {0, 0, kWidth, kHeight});
         Control.Look = NewPicture();
     }
@@ -55,7 +55,7 @@ struct HeadlessStage {
 };
 
 // Runs an effect headless from the old picture to the new one; answers the frames shown.
-inline int RunHeadless(transitions::TTransitionEffect& effect) {
+inline int RunHeadless(transitions::TransitionEffect& effect) {
     HeadlessStage stage;
     stage.Prepare(effect);
     effect.Execute();

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "transitions/HeadlessSurface.h"
-#include "transitions/TBlendTransition.h"
-#include "transitions/TDripTransition.h"
+#include "transitions/BlendTransition.h"
+#include "transitions/DripTransition.h"
+#include "transitions/HeadlessControl.h"
 
 namespace {
 
@@ -57,7 +57,7 @@ void BM_BlendWholeUntimedRun(benchmark::State& state) {
     transitions::SetDisplayPixelFormat(raster::PixelFormat::Bits32);
     int frames = 0;
     for (auto _ : state) {
-        transitions::TBlendTransition blend;
+        transitions::BlendTransition blend;
         frames = RunHeadless(blend);
     }
     state.counters["frames"] = frames;
@@ -70,8 +70,8 @@ void BM_DripDownPaced(benchmark::State& state) {
     int frames = 0;
     double seconds = 0;
     for (auto _ : state) {
-        transitions::TDripTransition drip;
-        drip.SetDirection(transitions::TTEEffectDirection::tedDown);
+        transitions::DripTransition drip;
+        drip.SetDirection(transitions::Direction::Down);
         drip.Milliseconds = 1700;
         auto start = std::chrono::steady_clock::now();
         frames += RunHeadless(drip);

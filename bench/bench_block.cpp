@@ -8,8 +8,9 @@
 #include <chrono>
 
 #include "BenchSupport.h"
-#include "transitions/HeadlessSurface.h"
-#include "transitions/TBlockTransition.h"
+#include "raster/Blit.h"
+#include "transitions/BlockTransition.h"
+#include "transitions/HeadlessControl.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ void BM_FullFrameCopy(benchmark::State& state, raster::PixelFormat format) {
     raster::Bitmap source = NewPicture().ConvertTo(format);
     raster::Bitmap work(kWidth, kHeight, format);
     for (auto _ : state) {
-        transitions::CopyPixels(work, 0, 0, kWidth, kHeight, source, 0, 0);
+        raster::CopyBlock(work, 0, 0, kWidth, kHeight, source, 0, 0);
         benchmark::ClobberMemory();
     }
 }
@@ -35,7 +36,7 @@ double FullFrameCopySeconds(raster::PixelFormat format) {
     constexpr int kCopies = 50;
     auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < kCopies; ++i) {
-        transitions::CopyPixels(work, 0, 0, kWidth, kHeight, source, 0, 0);
+        raster::CopyBlock(work, 0, 0, kWidth, kHeight, source, 0, 0);
         benchmark::ClobberMemory();
     }
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() /
@@ -43,7 +44,7 @@ double FullFrameCopySeconds(raster::PixelFormat format) {
 }
 
 // The show's settings of the two effects.
-void SetUpShowEffect(transitions::TBlockTransition& block, bool puzzle) {
+void SetUpShowEffect(transitions::BlockTransition& block, bool puzzle) {
     block.SetBlockHeight(0);
     block.SetBlockWidth(0);
     block.SetCols(30);
@@ -59,7 +60,7 @@ struct Timing {
     double execute = 0, loop = 0;
     int loopFrames = 0;
 };
-int RunHeadless(transitions::TBlockTransition& block, Timing& timing) {
+int RunHeadless(transitions::BlockTransition& block, Timing& timing) {
     using Clock = std::chrono::steady_clock;
     bench::HeadlessStage stage;
     transitions::HeadlessControl& control = stage.Control;
@@ -81,7 +82,7 @@ int RunHeadless(transitions::TBlockTransition& block, Timing& timing) {
 // Whole untimed runs: every step drawn and put on the (headless) window.
 void BM_Untimed(benchmark::State& state, bool puzzle, raster::PixelFormat format) {
     transitions::SetDisplayPixelFormat(format);
-    transitions::TBlockTransition block;
+    transitions::BlockTransition block;
     SetUpShowEffect(block, puzzle);
     block.Milliseconds = 0;
     int frames = 0;
@@ -99,7 +100,7 @@ void BM_Untimed(benchmark::State& state, bool puzzle, raster::PixelFormat format
 // As the show plays them: paced to Milliseconds, skipping steps when frames cost too much.
 void BM_Paced(benchmark::State& state, bool puzzle) {
     transitions::SetDisplayPixelFormat(raster::PixelFormat::Bits32);
-    transitions::TBlockTransition block;
+    transitions::BlockTransition block;
     SetUpShowEffect(block, puzzle);
     int frames = 0, steps = 0;
     Timing timing;

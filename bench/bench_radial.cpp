@@ -14,9 +14,10 @@
 #include <string>
 
 #include "BenchSupport.h"
-#include "transitions/HeadlessSurface.h"
-#include "transitions/TCircleTransition.h"
-#include "transitions/TRadialTransition.h"
+#include "raster/Blit.h"
+#include "transitions/CircleTransition.h"
+#include "transitions/HeadlessControl.h"
+#include "transitions/RadialTransition.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ void BM_FullFrameCopy(benchmark::State& state) {
     raster::Bitmap work(kWidth, kHeight, raster::PixelFormat::Bits32);
     const double start = CpuSeconds();
     for (auto _ : state) {
-        transitions::CopyPixels(work, 0, 0, kWidth, kHeight, NewPicture(), 0, 0);
+        raster::CopyBlock(work, 0, 0, kWidth, kHeight, NewPicture(), 0, 0);
         benchmark::ClobberMemory();
     }
     FrameSeconds()["BM_FullFrameCopy"] = (CpuSeconds() - start) / double(state.iterations());
@@ -55,7 +56,7 @@ struct RunCost {
 };
 
 // Runs an effect headless from the old picture to the new one.
-RunCost RunHeadless(transitions::TTransitionEffect& effect) {
+RunCost RunHeadless(transitions::TransitionEffect& effect) {
     RunCost cost;
     const auto wallStart = std::chrono::steady_clock::now();
     const double start = CpuSeconds();
@@ -74,7 +75,7 @@ RunCost RunHeadless(transitions::TTransitionEffect& effect) {
 
 // Whole untimed runs: every step drawn and put on the (headless) window. fps_cpu counts
 // the frames against Execute's CPU time, fps_whole against the whole run's.
-void WholeRun(benchmark::State& state, transitions::TTransitionEffect& effect,
+void WholeRun(benchmark::State& state, transitions::TransitionEffect& effect,
               const std::string& name) {
     transitions::SetDisplayPixelFormat(raster::PixelFormat::Bits32);
     effect.Milliseconds = 0;
@@ -93,18 +94,18 @@ void WholeRun(benchmark::State& state, transitions::TTransitionEffect& effect,
     FrameSeconds()[name] = sum.ExecuteCpu / sum.Frames;
 }
 void BM_FastCircleWhole(benchmark::State& state) {
-    transitions::TCircleTransition circle;
+    transitions::CircleTransition circle;
     WholeRun(state, circle, "BM_FastCircleWhole");
 }
 void BM_ClockwiseWhole(benchmark::State& state) {
-    transitions::TRadialTransition radial;
+    transitions::RadialTransition radial;
     WholeRun(state, radial, "BM_ClockwiseWhole");
 }
 BENCHMARK(BM_FastCircleWhole)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ClockwiseWhole)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // As the show plays them: 1700 ms paced. run_ms is Execute alone, against 1700.
-void Paced(benchmark::State& state, transitions::TTransitionEffect& effect) {
+void Paced(benchmark::State& state, transitions::TransitionEffect& effect) {
     using Clock = std::chrono::steady_clock;
     transitions::SetDisplayPixelFormat(raster::PixelFormat::Bits32);
     effect.Milliseconds = 1700;
@@ -123,11 +124,11 @@ void Paced(benchmark::State& state, transitions::TTransitionEffect& effect) {
     state.counters["run_ms"] = execute * 1000 / double(state.iterations());
 }
 void BM_FastCirclePaced1700(benchmark::State& state) {
-    transitions::TCircleTransition circle;
+    transitions::CircleTransition circle;
     Paced(state, circle);
 }
 void BM_ClockwisePaced1700(benchmark::State& state) {
-    transitions::TRadialTransition radial;
+    transitions::RadialTransition radial;
     Paced(state, radial);
 }
 BENCHMARK(BM_FastCirclePaced1700)->Unit(benchmark::kMillisecond)->Iterations(2);

@@ -11,12 +11,13 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "transitions/HeadlessSurface.h"
-#include "transitions/TWipeTransition.h"
+#include "raster/Blit.h"
+#include "transitions/HeadlessControl.h"
+#include "transitions/WipeTransition.h"
 
 namespace {
 
-using transitions::TTEEffectDirection;
+using transitions::Direction;
 
 using bench::kHeight;
 using bench::kWidth;
@@ -28,16 +29,16 @@ using bench::RunHeadless;
 void BM_FullFrameCopy(benchmark::State& state) {
     raster::Bitmap work(kWidth, kHeight, raster::PixelFormat::Bits32);
     for (auto _ : state) {
-        transitions::CopyPixels(work, 0, 0, kWidth, kHeight, NewPicture(), 0, 0);
+        raster::CopyBlock(work, 0, 0, kWidth, kHeight, NewPicture(), 0, 0);
         benchmark::ClobberMemory();
     }
 }
 BENCHMARK(BM_FullFrameCopy)->Unit(benchmark::kMicrosecond);
 
 // Whole untimed runs: every step drawn and put on the (headless) window.
-void WholeRun(benchmark::State& state, TTEEffectDirection direction, int bandWidth) {
+void WholeRun(benchmark::State& state, Direction direction, int bandWidth) {
     transitions::SetDisplayPixelFormat(raster::PixelFormat::Bits32);
-    transitions::TWipeTransition wipe;
+    transitions::WipeTransition wipe;
     wipe.SetDirection(direction);
     wipe.SetBandWidth(bandWidth);
     RunHeadless(wipe);  // builds the band mask, kept between runs as in the show
@@ -52,13 +53,13 @@ void WholeRun(benchmark::State& state, TTEEffectDirection direction, int bandWid
     state.counters["fps"] = frames / seconds;
 }
 void BM_WipeDownBand50(benchmark::State& state) {
-    WholeRun(state, TTEEffectDirection::tedDown, 50);
+    WholeRun(state, Direction::Down, 50);
 }
 void BM_WipeLeftBand50(benchmark::State& state) {
-    WholeRun(state, TTEEffectDirection::tedLeft, 50);
+    WholeRun(state, Direction::Left, 50);
 }
 void BM_WipeDownRightCorner(benchmark::State& state) {
-    WholeRun(state, TTEEffectDirection::tedDownRight, 0);
+    WholeRun(state, Direction::DownRight, 0);
 }
 BENCHMARK(BM_WipeDownBand50)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_WipeLeftBand50)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -69,8 +70,8 @@ BENCHMARK(BM_WipeDownRightCorner)->Unit(benchmark::kMillisecond)->Iterations(3);
 void BM_WipeDownPaced1700(benchmark::State& state) {
     using Clock = std::chrono::steady_clock;
     transitions::SetDisplayPixelFormat(raster::PixelFormat::Bits32);
-    transitions::TWipeTransition wipe;
-    wipe.SetDirection(TTEEffectDirection::tedDown);
+    transitions::WipeTransition wipe;
+    wipe.SetDirection(Direction::Down);
     wipe.Milliseconds = 1700;
     int frames = 0;
     double execute = 0, whole = 0;

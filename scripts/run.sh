@@ -8,7 +8,7 @@ cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DPICTAVO_TESTS=
 cmake --build build-release -j2 --target pictavo pictavo-cli pictavo-preview
 out=build-release/sample
 mkdir -p "$out"
-bash scripts/make-sample-project.sh "$root/samples" "$out/sample.orv"
+bash scripts/make-sample-project.sh "$root/samples" "$out/sample.orv" build-release/src/cli/pictavo-cli
 build-release/src/cli/pictavo-cli info "$out/sample.orv"
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
     echo "No display to open the editor on. On a desktop this opens it; here you can run:"

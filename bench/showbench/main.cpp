@@ -19,10 +19,10 @@
 #include "core/Memory.h"
 #include "core/StringList.h"
 #include "platform/Dialogs.h"
-#include "player/qt/TSShow.h"
+#include "player/qt/PlayerWindow.h"
 #include "settings/ShowSettings.h"
 #include "transitions/EffectTable.h"
-#include "transitions/TTransitionEffect.h"
+#include "transitions/TransitionEffect.h"
 #include "transitions/qt/DisplayProbe.h"
 #include "transitions/qt/QtControl.h"
 
@@ -61,7 +61,7 @@ struct StepFigures {
 };
 
 // Runs one step with `show` running and answers what the screen got.
-StepFigures MeasureStep(player::TSShow& show, transitions::TTransitionEffect* effect) {
+StepFigures MeasureStep(player::PlayerWindow& show, transitions::TransitionEffect* effect) {
     StepFigures figures;
     Clock step, pass;
     bool inPass = false;
@@ -70,27 +70,27 @@ StepFigures MeasureStep(player::TSShow& show, transitions::TTransitionEffect* ef
         if (inPass) ++figures.Frames;
     };
     if (effect) {
-        effect->OnStartTransition = [&](transitions::TTransitionEffect&) {
+        effect->OnStartTransition = [&](transitions::TransitionEffect&) {
             inPass = true;
             pass.start();
         };
-        effect->OnEndTransition = [&](transitions::TTransitionEffect&) {
+        effect->OnEndTransition = [&](transitions::TransitionEffect&) {
             figures.PacedMs = pass.nsecsElapsed() / 1e6;
             inPass = false;
         };
     }
     step.start();
-    show.FormKeyDown(Qt::Key_Right);
+    show.HandleKey(Qt::Key_Right);
     figures.StepMs = step.nsecsElapsed() / 1e6;
     if (effect) effect->OnStartTransition = effect->OnEndTransition = {};
     show.OnFrame = {};
     return figures;
 }
 
-double FlushBaseline(player::TSShow& show) {
-    transitions::QtControl control(*show.Pano());
-    const core::Rect all{0, 0, show.Pano()->width(), show.Pano()->height()};
-    std::unique_ptr<transitions::TTERenderWindow> window = control.CreateRenderWindow(all);
+double FlushBaseline(player::PlayerWindow& show) {
+    transitions::QtControl control(*show.ShowArea());
+    const core::Rect all{0, 0, show.ShowArea()->width(), show.ShowArea()->height()};
+    std::unique_ptr<transitions::RenderWindow> window = control.CreateRenderWindow(all);
     constexpr int kFrames = 200;
     Clock clock;
     clock.start();
@@ -107,7 +107,7 @@ int Run(QApplication&, int repeats) {
     const std::string big = WriteJpeg(dir, "big.jpg", 4000, 3000, 3);
 
     platform::ScriptedDialogs dialogs;
-    player::TSShow show(dialogs);
+    player::PlayerWindow show(dialogs);
     player::ShowInput input;
     input.Settings.WriteStartDefaults();  // gradient background, size 80, shadow
     input.Settings.SetSlot(settings::kAdvanceSlot, "Manual");
@@ -119,18 +119,18 @@ int Run(QApplication&, int repeats) {
     double flushFps = 0;
     int belowGoal = 0, offPace = 0;
     for (int index = 0; index < 21; ++index) {
-        transitions::TTransitionEffect* effect = show.Trans().Transitions(index);
+        transitions::TransitionEffect* effect = show.Effects().Transitions(index);
         input.EffectSet = {std::to_string(index)};
         if (!show.BeginShow(input)) return 1;
         show.ShowFullScreen();
-        show.FormActivate();
+        show.BeginPlayback();
         if (flushFps == 0) flushFps = FlushBaseline(show);
         StepFigures best;
         for (int r = 0; r < repeats; ++r) {
             StepFigures f = MeasureStep(show, effect);
             if (r == 0 || f.Frames > best.Frames) best = f;
         }
-        show.FormKeyDown(Qt::Key_Escape);
+        show.HandleKey(Qt::Key_Escape);
         const bool inSet =
             std::find(standard.begin(), standard.end(), std::to_string(index)) != standard.end();
         const double fps = best.PacedMs > 0 ? best.Frames * 1000.0 / best.PacedMs : 0;
@@ -139,7 +139,7 @@ int Run(QApplication&, int repeats) {
         if (target > 0 && std::abs(error) > 5) ++offPace;
         if (fps < 50) ++belowGoal;
         std::printf("%-12s %-4s %7d %9.1f %9s %6.1f%% %8.1f %9.3f\n",
-                    show.Trans().NameAt(index).c_str(), inSet ? "yes" : "", best.Frames,
+                    show.Effects().NameAt(index).c_str(), inSet ? "yes" : "", best.Frames,
                     best.PacedMs, target > 0 ? std::to_string(target).c_str() : "untimed", error,
                     fps, fps / flushFps);
     }
@@ -154,9 +154,9 @@ int Run(QApplication&, int repeats) {
     for (int r = 0; r < std::max(repeats, 3); ++r) {
         if (!show.BeginShow(input)) return 1;
         show.ShowFullScreen();
-        show.FormActivate();
-        firstFrame.push_back(MeasureStep(show, show.Trans().Transitions(11)).FirstFrameMs);
-        show.FormKeyDown(Qt::Key_Escape);
+        show.BeginPlayback();
+        firstFrame.push_back(MeasureStep(show, show.Effects().Transitions(11)).FirstFrameMs);
+        show.HandleKey(Qt::Key_Escape);
     }
     std::sort(firstFrame.begin(), firstFrame.end());
     // Baseline: decoding the same photo in full, which the player avoids.

@@ -65,7 +65,7 @@ TForm1::TForm1(Environment environment, QWidget* parent)
     FormCreate();
     UpdateActions();
     // The player window exists from the start, after the main window, as every window does.
-    m_sShow = std::make_unique<player::TSShow>(m_dialogs, m_env.musicDevice);
+    m_sShow = std::make_unique<player::PlayerWindow>(m_dialogs, m_env.musicDevice);
 }
 
 TForm1::~TForm1() = default;

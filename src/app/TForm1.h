@@ -6,7 +6,7 @@
 
 #include "app/SettingsFiles.h"
 #include "core/StringList.h"
-#include "player/qt/TSShow.h"
+#include "player/qt/PlayerWindow.h"
 #include "settings/ShowSettings.h"
 
 class QAction;
@@ -40,7 +40,7 @@ public:
         QString executable;       // opened for project files
         QStringList arguments;    // command-line arguments after the program name
         platform::Dialogs* dialogs = nullptr;
-        player::TSShow::MusicDeviceFactory musicDevice;  // the real device when empty
+        player::PlayerWindow::MusicDeviceFactory musicDevice;  // the real device when empty
     };
 
     enum class UpDownButton { Up, Down };
@@ -89,7 +89,7 @@ public:
     bool PreviewShown() const;
     const QString& PreviewPath() const { return m_previewPath; }
     app::FilePane* FLB() const { return m_flb; }
-    player::TSShow* SShow() const { return m_sShow.get(); }
+    player::PlayerWindow* SShow() const { return m_sShow.get(); }
 
     static bool IsPictureName(const QString& fileName);
 
@@ -148,7 +148,7 @@ private:
     QLabel* m_statusPanel = nullptr;
     QToolButton* m_prevButton = nullptr;
     QMenu* m_recentMenu = nullptr;
-    std::unique_ptr<player::TSShow> m_sShow;
+    std::unique_ptr<player::PlayerWindow> m_sShow;
 
     // Actions, built once in CreateActions.
     QAction* m_playAct = nullptr;

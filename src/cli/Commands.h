@@ -10,5 +10,6 @@ namespace cli {
 int Decode(const std::vector<std::string>& args);
 int Info(const std::vector<std::string>& args);
 int Render(const std::vector<std::string>& args);
+int Effects(const std::vector<std::string>& args);
 
 }  // namespace cli

@@ -11,8 +11,8 @@
 #include "core/Rounding.h"
 #include "core/StringList.h"
 #include "transitions/EffectTable.h"
-#include "transitions/HeadlessSurface.h"
-#include "transitions/TTimedTransitionEffect.h"
+#include "transitions/HeadlessControl.h"
+#include "transitions/TimedTransitionEffect.h"
 
 namespace cli {
 
@@ -81,9 +81,9 @@ int Render(const std::vector<std::string>& args) {
         throw std::runtime_error("There is no effect \"" + positional[0] +
                                  "\" in the show's effect list.");
     transitions::RegisterAllEffectClasses();
-    transitions::TTransitionList list;
+    transitions::TransitionList list;
     transitions::LoadEffectList(list, transitions::ShowEffectTable());
-    transitions::TTransitionEffect* effect = list.Transitions(index);
+    transitions::TransitionEffect* effect = list.Transitions(index);
     if (!effect)
         throw std::runtime_error("The effect " + list.NameAt(index) + " (" +
                                  list.ClassNameAt(index) + ") is not available yet.");
@@ -112,8 +112,8 @@ int Render(const std::vector<std::string>& args) {
         return std::chrono::duration<double, std::milli>(b - a).count();
     };
     Clock::time_point passStart{}, passEnd{};
-    effect->OnStartTransition = [&](transitions::TTransitionEffect&) { passStart = Clock::now(); };
-    effect->OnEndTransition = [&](transitions::TTransitionEffect&) { passEnd = Clock::now(); };
+    effect->OnStartTransition = [&](transitions::TransitionEffect&) { passStart = Clock::now(); };
+    effect->OnEndTransition = [&](transitions::TransitionEffect&) { passEnd = Clock::now(); };
 
     auto start = Clock::now();
     if (!effect->Prepare(control, {0, 0, width, height}))
@@ -126,7 +126,7 @@ int Render(const std::vector<std::string>& args) {
     double elapsed = ms(start, end);
 
     int steps = 0;
-    if (auto* timed = dynamic_cast<transitions::TTimedTransitionEffect*>(effect))
+    if (auto* timed = dynamic_cast<transitions::TimedTransitionEffect*>(effect))
         steps = timed->StepsDrawn();
     std::printf("effect: %s (%s)\nframes: %d\nsteps: %d\nelapsed ms: %.1f\n",
                 list.NameAt(index).c_str(), effect->GetDescription().c_str(),

@@ -18,8 +18,12 @@ void PrintUsage() {
         "  pictavo-cli info PROJECT.orv\n"
         "      print a project's settings, picture count, effect set and music list\n"
         "  pictavo-cli render EFFECT FROM TO --size WxH [--frames DIR] [--ms N]\n"
-        "      run one effect of the show's list (name or index) headless from picture FROM\n"
-        "      to picture TO; --frames writes every frame as a BMP, --ms overrides the duration\n",
+        "      run one effect of the show's list (name, alias or index) headless from picture\n"
+        "      FROM to picture TO; --frames writes every frame as a BMP, --ms overrides the\n"
+        "      duration\n"
+        "  pictavo-cli effects [--standard-set]\n"
+        "      list the show's effects: index, name and alias; --standard-set prints the\n"
+        "      indexes of the effect set a new project starts with\n",
         stderr);
 }
 
@@ -38,6 +42,7 @@ int main(int argc, char** argv) {
         if (command == "decode") return cli::Decode(args);
         if (command == "info") return cli::Info(args);
         if (command == "render") return cli::Render(args);
+        if (command == "effects") return cli::Effects(args);
         std::fprintf(stderr, "pictavo-cli: unknown command \"%s\"\n", command.c_str());
         PrintUsage();
         return 2;

@@ -12,7 +12,7 @@ public:
     uint32_t Seed() const { return m_seed; }
     void SetSeed(uint32_t seed) { m_seed = seed; }
 
-    // Reseeds from the clock (milliseconds since midnight, as the original runtime did).
+    // Reseeds from the clock: the milliseconds since midnight.
     void Randomize();
 
     // A whole number in 0 .. n - 1 (0 when n is 0).

@@ -14,11 +14,11 @@ namespace player {
 namespace {
 
 raster::Rgb ColourOf(const std::string& text) {
-    std::optional<settings::ColorValue> colour = settings::StringToColor(text);
+    std::optional<raster::ColorValue> colour = settings::StringToColor(text);
     if (!colour) {
         throw core::Error(core::Format("The background colour \"%s\" is not a colour.", text));
     }
-    return settings::ColorToRgb(*colour);
+    return raster::ColorToRgb(*colour);
 }
 
 }  // namespace

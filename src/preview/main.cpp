@@ -123,7 +123,7 @@ const char* FormatName(raster::PixelFormat format) {
 }
 
 // The effect run, once the window shows the first picture. Answers the exit code.
-int RunEffect(const Options& options, TTransitionEffect& effect, QWidget& window,
+int RunEffect(const Options& options, TransitionEffect& effect, QWidget& window,
               preview::PictureView& view, std::unique_ptr<codecs::Picture> to) {
     QtControl control(view);
     int frames = 0;
@@ -162,7 +162,7 @@ int RunEffect(const Options& options, TTransitionEffect& effect, QWidget& window
 
     if (options.FlushBench > 0) {
         control.OnFrame = {};
-        std::unique_ptr<TTERenderWindow> window = control.CreateRenderWindow(all);
+        std::unique_ptr<RenderWindow> window = control.CreateRenderWindow(all);
         QElapsedTimer benchClock;
         benchClock.start();
         for (int i = 0; i < options.FlushBench; ++i) window->Flush(all);
@@ -202,7 +202,7 @@ int main(int argc, char** argv) {
 
     std::printf("display format: %s\n", FormatName(ProbeDisplayPixelFormat()));
     RegisterAllEffectClasses();
-    TTransitionList list;
+    TransitionList list;
     std::unique_ptr<codecs::Picture> from, to;
     try {
         LoadEffectList(list, ShowEffectTable());
@@ -220,7 +220,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "  %2d %s\n", i, list.NameAt(i).c_str());
         return 2;
     }
-    TTransitionEffect* effect = list.Transitions(index);
+    TransitionEffect* effect = list.Transitions(index);
     if (!effect) {
         std::fprintf(
             stderr,

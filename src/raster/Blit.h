@@ -39,6 +39,13 @@ void Blit(Bitmap& dst, int dx, int dy, int w, int h, const Bitmap& src, int sx, 
 void Blit(Bitmap& dst, int dx, int dy, int w, int h, const Bitmap& src, int sx, int sy, Rop rop,
           const Bitmap& brush);
 
+// Blit with Rop::SrcCopy between bitmaps of the same pixel format: the copy the effects
+// make most, clipped like every Blit.
+inline void CopyBlock(Bitmap& dst, int dx, int dy, int w, int h, const Bitmap& src, int sx,
+                      int sy) {
+    Blit(dst, dx, dy, w, h, src, sx, sy, Rop::SrcCopy);
+}
+
 // The value a mask bit of 1 stands for in `format` (see Blit).
 uint32_t MaskOnesValue(PixelFormat format);
 

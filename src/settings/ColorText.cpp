@@ -32,8 +32,8 @@ constexpr std::array<NamedColor, 16> kStandardColors = {{
     {"clWhite", 0xFFFFFF},
 }};
 
-// System colours: 0x80000000 plus the position in this list.
-constexpr std::array<const char*, 25> kSystemColors = {
+// System colours: raster::kSystemColorBase plus the position in this list.
+constexpr std::array<const char*, raster::kSystemColorCount> kSystemColors = {
     "clScrollBar",    "clBackground",  "clActiveCaption", "clInactiveCaption",
     "clMenu",         "clWindow",      "clWindowFrame",   "clMenuText",
     "clWindowText",   "clCaptionText", "clActiveBorder",  "clInactiveBorder",
@@ -43,14 +43,7 @@ constexpr std::array<const char*, 25> kSystemColors = {
     "clInfoBk",
 };
 
-// The standard Windows scheme's values for those system colours, as 0x00BBGGRR.
-constexpr std::array<uint32_t, 25> kSystemColorValues = {
-    0xC8C8C8, 0x000000, 0xD1B499, 0xDBCDBF, 0xF0F0F0, 0xFFFFFF, 0x646464, 0x000000, 0x000000,
-    0x000000, 0xB4B4B4, 0xFCF7F4, 0xABABAB, 0xFF9933, 0xFFFFFF, 0xF0F0F0, 0xA0A0A0, 0x6D6D6D,
-    0x000000, 0x000000, 0xFFFFFF, 0x696969, 0xE3E3E3, 0x000000, 0xE1FFFF,
-};
-
-constexpr uint32_t kSystemBase = 0x80000000u;
+constexpr uint32_t kSystemBase = raster::kSystemColorBase;
 
 }  // namespace
 
@@ -112,16 +105,6 @@ ColorPairTexts SplitColorPair(std::string_view pair) {
 
 std::string JoinColorPair(ColorValue top, ColorValue bottom) {
     return ColorToString(top) + "_" + ColorToString(bottom);
-}
-
-uint32_t ColorToRgb(ColorValue colour) {
-    uint32_t u = static_cast<uint32_t>(colour);
-    uint32_t bgr = 0;
-    if (u >= kSystemBase && u < kSystemBase + kSystemColorValues.size())
-        bgr = kSystemColorValues[u - kSystemBase];
-    else if (colour != kClNone)
-        bgr = u & 0xFFFFFF;
-    return ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF);
 }
 
 }  // namespace settings

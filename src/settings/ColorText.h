@@ -5,15 +5,14 @@
 #include <string>
 #include <string_view>
 
+#include "raster/ColorValue.h"
+
 namespace settings {
 
-// A colour as the settings store it: 0x00BBGGRR for plain RGB (red in the low byte),
-// 0x80000000 + index for a system colour, 0x1FFFFFFF for "clNone".
-using ColorValue = int32_t;
-
-constexpr ColorValue kClNone = 0x1FFFFFFF;
-constexpr ColorValue kClWhite = 0x00FFFFFF;
-constexpr ColorValue kClBlack = 0x00000000;
+using raster::ColorValue;
+using raster::kClBlack;
+using raster::kClNone;
+using raster::kClWhite;
 
 // The colour's name when it has one ("clWhite", "clBtnFace", "clNone"), else "$" and
 // eight uppercase hexadecimal digits ("$00D5E7EA").
@@ -30,9 +29,5 @@ struct ColorPairTexts {
 };
 ColorPairTexts SplitColorPair(std::string_view pair);
 std::string JoinColorPair(ColorValue top, ColorValue bottom);
-
-// The plain RGB a colour stands for on this system (system colours resolved to the
-// standard Windows scheme, "clNone" to black), as 0x00RRGGBB for drawing.
-uint32_t ColorToRgb(ColorValue colour);
 
 }  // namespace settings

@@ -1,5 +1,6 @@
 #include "transitions/EffectTable.h"
 
+#include <cctype>
 #include <charconv>
 #include <map>
 
@@ -12,28 +13,28 @@ namespace {
 using P = StoredProperty;
 
 std::vector<StoredEffect> MakeShowTable() {
-    const int32_t down = int32_t(TTEEffectDirection::tedDown);
-    const int32_t left = int32_t(TTEEffectDirection::tedLeft);
-    const int32_t up = int32_t(TTEEffectDirection::tedUp);
+    const int32_t down = int32_t(Direction::Down);
+    const int32_t left = int32_t(Direction::Left);
+    const int32_t up = int32_t(Direction::Up);
     auto wipe = [](const char* name, const char* caption, std::vector<P> extra) {
         std::vector<P> props{{"Milliseconds", int32_t(1700)}};
         props.insert(props.end(), extra.begin(), extra.end());
-        return StoredEffect{name, "TWipeTransition", caption, props};
+        return StoredEffect{name, "WipeTransition", caption, props};
     };
-    auto corner = [&](const char* name, const char* caption, TTEEffectDirection d,
+    auto corner = [&](const char* name, const char* caption, Direction d,
                       std::vector<P> extra = {}) {
         std::vector<P> props{{"BandWidth", int32_t(0)}, {"Direction", int32_t(d)}};
         props.insert(props.end(), extra.begin(), extra.end());
         return wipe(name, caption, props);
     };
-    using D = TTEEffectDirection;
+    using D = Direction;
     return {
         {"SlowAlpha",
-         "TBlendTransition",
+         "BlendTransition",
          "Alpha blend",
          {{"FlickerFreeWhenDisabled", true}, {"Pass2Options.UseSolidColor", false}}},
         {"Puzzle",
-         "TBlockTransition",
+         "BlockTransition",
          "Puzzle",
          {{"Milliseconds", int32_t(1500)},
           {"Cols", int32_t(30)},
@@ -42,7 +43,7 @@ std::vector<StoredEffect> MakeShowTable() {
           {"BlockWidth", int32_t(0)},
           {"BlockHeight", int32_t(0)}}},
         {"LArgePuzzle",
-         "TBlockTransition",
+         "BlockTransition",
          "Large puzzle",
          {{"Milliseconds", int32_t(1700)},
           {"Cols", int32_t(10)},
@@ -52,7 +53,7 @@ std::vector<StoredEffect> MakeShowTable() {
           {"BlockWidth", int32_t(0)},
           {"BlockHeight", int32_t(0)}}},
         {"Blocks",
-         "TBlockTransition",
+         "BlockTransition",
          "Blocks",
          {{"Milliseconds", int32_t(1700)},
           {"Cols", int32_t(30)},
@@ -60,7 +61,7 @@ std::vector<StoredEffect> MakeShowTable() {
           {"BlockWidth", int32_t(0)},
           {"BlockHeight", int32_t(0)}}},
         {"NewBlocks",
-         "TBlockTransition",
+         "BlockTransition",
          "Large blocks",
          {{"Milliseconds", int32_t(1700)},
           {"Cols", int32_t(7)},
@@ -68,32 +69,32 @@ std::vector<StoredEffect> MakeShowTable() {
           {"SubStyle", int32_t(0)},
           {"BlockWidth", int32_t(0)},
           {"BlockHeight", int32_t(0)}}},
-        {"FastCircle", "TCircleTransition", "Circle", {{"Milliseconds", int32_t(1700)}}},
-        {"Clockwise", "TRadialTransition", "Sweep clockwise", {{"Milliseconds", int32_t(1700)}}},
+        {"FastCircle", "CircleTransition", "Circle", {{"Milliseconds", int32_t(1700)}}},
+        {"Clockwise", "RadialTransition", "Sweep clockwise", {{"Milliseconds", int32_t(1700)}}},
         {"ClockObr",
-         "TRadialTransition",
+         "RadialTransition",
          "Sweep anticlockwise",
          {{"Milliseconds", int32_t(1700)}, {"SubStyle", int32_t(2)}}},
         {"ClockNew",
-         "TRadialTransition",
+         "RadialTransition",
          "Sweep clockwise 2",
          {{"Milliseconds", int32_t(1700)}, {"SubStyle", int32_t(5)}}},
         {"DripDown",
-         "TDripTransition",
+         "DripTransition",
          "Drip down",
          {{"Milliseconds", int32_t(1700)}, {"Direction", down}}},
-        {"Drip", "TDripTransition", "Drip left", {{"Milliseconds", int32_t(1700)}}},
+        {"Drip", "DripTransition", "Drip left", {{"Milliseconds", int32_t(1700)}}},
         wipe("WipeDown", "Wipe down", {{"Direction", down}}),
         wipe("WipeLeft", "Wipe left", {{"Direction", left}}),
         wipe("Right", "Wipe right", {{"BandWidth", int32_t(20)}}),
         wipe("WipeUp", "Wipe up", {{"Direction", up}}),
-        corner("Ugolok_d_l", "Wipe down and left", D::tedDownLeft),
-        corner("Ugol_d_r", "Wipe down and right", D::tedDownRight),
-        corner("UgolUp_l", "Wipe up and left", D::tedUpLeft),
-        corner("UgolUp_r", "Wipe up and right", D::tedUpRight),
-        corner("Intro", "Wipe in", D::tedIn),
-        corner("Out", "Wipe out", D::tedOut, {{"Pass2Options.Reversed", true}}),
-        {"Transition1", "TFlickerFreeTransition", "", {}},
+        corner("Ugolok_d_l", "Wipe down and left", D::DownLeft),
+        corner("Ugol_d_r", "Wipe down and right", D::DownRight),
+        corner("UgolUp_l", "Wipe up and left", D::UpLeft),
+        corner("UgolUp_r", "Wipe up and right", D::UpRight),
+        corner("Intro", "Wipe in", D::In),
+        corner("Out", "Wipe out", D::Out, {{"Pass2Options.Reversed", true}}),
+        {"Transition1", "FlickerFreeTransition", "", {}},
     };
 }
 
@@ -119,14 +120,14 @@ void RegisterEffectClass(const std::string& className, EffectFactory factory) {
     Registry()[className] = std::move(factory);
 }
 
-std::unique_ptr<TTransitionEffect> CreateEffect(const std::string& className) {
+std::unique_ptr<TransitionEffect> CreateEffect(const std::string& className) {
     auto it = Registry().find(className);
     return it == Registry().end() ? nullptr : it->second();
 }
 
-void LoadEffectList(TTransitionList& list, const std::vector<StoredEffect>& table) {
+void LoadEffectList(TransitionList& list, const std::vector<StoredEffect>& table) {
     for (const auto& stored : table) {
-        std::unique_ptr<TTransitionEffect> effect = CreateEffect(stored.ClassName);
+        std::unique_ptr<TransitionEffect> effect = CreateEffect(stored.ClassName);
         if (effect) {
             for (const auto& property : stored.Properties)
                 if (!effect->SetProperty(property.Name, property.Value))
@@ -137,6 +138,13 @@ void LoadEffectList(TTransitionList& list, const std::vector<StoredEffect>& tabl
     }
 }
 
+std::string EffectAlias(const StoredEffect& effect) {
+    if (effect.Caption.empty()) return "plain-cut";
+    std::string alias = effect.Caption;
+    for (char& c : alias) c = c == ' ' ? '-' : char(std::tolower(static_cast<unsigned char>(c)));
+    return alias;
+}
+
 int FindShowEffect(std::string_view nameOrIndex) {
     const auto& table = ShowEffectTable();
     int index = -1;
@@ -145,7 +153,7 @@ int FindShowEffect(std::string_view nameOrIndex) {
     if (ec == std::errc() && end == nameOrIndex.data() + nameOrIndex.size())
         return index >= 0 && index < int(table.size()) ? index : -1;
     for (size_t i = 0; i < table.size(); ++i)
-        if (table[i].Name == nameOrIndex) return int(i);
+        if (table[i].Name == nameOrIndex || EffectAlias(table[i]) == nameOrIndex) return int(i);
     return -1;
 }
 

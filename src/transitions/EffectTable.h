@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "transitions/TTransitionList.h"
+#include "transitions/TransitionList.h"
 
 namespace transitions {
 
@@ -32,18 +32,23 @@ const std::vector<StoredEffect>& ShowEffectTable();
 std::vector<StoredEffect> ChooserEffectTable();
 
 // Registers an effect class for creation by name (done once per class at start-up).
-using EffectFactory = std::function<std::unique_ptr<TTransitionEffect>()>;
+using EffectFactory = std::function<std::unique_ptr<TransitionEffect>()>;
 void RegisterEffectClass(const std::string& className, EffectFactory factory);
 // A new effect of the class, or none when the class is not registered.
-std::unique_ptr<TTransitionEffect> CreateEffect(const std::string& className);
+std::unique_ptr<TransitionEffect> CreateEffect(const std::string& className);
 // Registers every effect class the program has.
 void RegisterAllEffectClasses();
 
 // Builds an effect list from a stored table. Effects of unavailable classes stay as
 // empty entries; a stored property the class does not publish throws core::Error.
-void LoadEffectList(TTransitionList& list, const std::vector<StoredEffect>& table);
+void LoadEffectList(TransitionList& list, const std::vector<StoredEffect>& table);
 
-// Finds an effect of the show's table by its name ("WipeDown") or index ("11").
+// The effect's readable name for the command line: its chooser caption in lower case with
+// dashes ("wipe-down-and-left"); "plain-cut" for the effect the chooser does not list.
+std::string EffectAlias(const StoredEffect& effect);
+
+// Finds an effect of the show's table by its name ("WipeDown"), alias ("wipe-down") or
+// index ("11"); -1 when there is none.
 int FindShowEffect(std::string_view nameOrIndex);
 
 }  // namespace transitions

@@ -1,12 +1,12 @@
+#include "transitions/BlendTransition.h"
+#include "transitions/BlockTransition.h"
+#include "transitions/CircleTransition.h"
+#include "transitions/DripTransition.h"
 #include "transitions/EffectTable.h"
-#include "transitions/TBlendTransition.h"
-#include "transitions/TBlockTransition.h"
-#include "transitions/TCircleTransition.h"
-#include "transitions/TDripTransition.h"
-#include "transitions/TFlickerFreeTransition.h"
-#include "transitions/TFuseTransition.h"
-#include "transitions/TRadialTransition.h"
-#include "transitions/TWipeTransition.h"
+#include "transitions/FlickerFreeTransition.h"
+#include "transitions/FuseTransition.h"
+#include "transitions/RadialTransition.h"
+#include "transitions/WipeTransition.h"
 
 namespace transitions {
 
@@ -16,14 +16,14 @@ static void Register() {
 }
 
 void RegisterAllEffectClasses() {
-    Register<TFlickerFreeTransition>();
-    Register<TBlendTransition>();
-    Register<TDripTransition>();
-    Register<TFuseTransition>();
-    Register<TWipeTransition>();
-    Register<TCircleTransition>();
-    Register<TRadialTransition>();
-    Register<TBlockTransition>();
+    Register<FlickerFreeTransition>();
+    Register<BlendTransition>();
+    Register<DripTransition>();
+    Register<FuseTransition>();
+    Register<WipeTransition>();
+    Register<CircleTransition>();
+    Register<RadialTransition>();
+    Register<BlockTransition>();
 }
 
 }  // namespace transitions

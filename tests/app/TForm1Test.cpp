@@ -490,15 +490,15 @@ namespace {
 
 TEST_F(EditorTest, PlayNowPlaysTheListModallyAndEmptyListOnlyHidesTheShadow) {
     auto form = StartWithPictures(2);
-    player::TSShow* show = form->SShow();
+    player::PlayerWindow* show = form->SShow();
     QStringList captions;
-    show->OnStepEnd = [&] { captions << show->Panel1()->text(); };
+    show->OnStepEnd = [&] { captions << show->CaptionBar()->text(); };
     // Once the player shows a picture, step on and then leave with Escape.
     QTimer poll;
     poll.setInterval(20);
     QObject::connect(&poll, &QTimer::timeout, [&] {
         if (!show->Running() || captions.isEmpty()) return;
-        show->FormKeyDown(captions.size() == 1 ? Qt::Key_Right : Qt::Key_Escape);
+        show->HandleKey(captions.size() == 1 ? Qt::Key_Right : Qt::Key_Escape);
     });
     poll.start();
     form->ToolButton17Click();
@@ -506,9 +506,9 @@ TEST_F(EditorTest, PlayNowPlaysTheListModallyAndEmptyListOnlyHidesTheShadow) {
     EXPECT_FALSE(show->isVisible());
 
     form->ToolButton9Click();  // Clear
-    show->Shape1()->show();
+    show->Shadow()->show();
     form->ToolButton17Click();
-    EXPECT_FALSE(show->Shape1()->isVisibleTo(show));
+    EXPECT_FALSE(show->Shadow()->isVisibleTo(show));
     EXPECT_FALSE(show->Running());
     EXPECT_TRUE(m_dialogs.Shown().isEmpty());
 }

@@ -58,7 +58,7 @@ TEST(ShowSettings, WholeNumbersFromHandEditedSlots) {
 
 TEST(ColorText, WritesNamesOrEightHexDigits) {
     struct {
-        settings::ColorValue value;
+        raster::ColorValue value;
         const char* text;
     } cases[] = {
         {0x00FFFFFF, "clWhite"},
@@ -82,7 +82,7 @@ TEST(ColorText, WritesNamesOrEightHexDigits) {
 TEST(ColorText, ReadsNamesHexAndDecimalAndRejectsTheRest) {
     struct {
         const char* text;
-        std::optional<settings::ColorValue> value;
+        std::optional<raster::ColorValue> value;
     } cases[] = {
         {"clAqua", 0xFFFF00},
         {"$ff", 0xFF},
@@ -104,7 +104,7 @@ TEST(ColorText, PairsSplitAtTheLastUnderscore) {
     EXPECT_EQ(p.Top, "$00D5E7EA");
     EXPECT_EQ(p.Bottom, "clWhite");
     EXPECT_EQ(settings::StringToColor(p.Top), 0x00D5E7EA);
-    EXPECT_EQ(settings::StringToColor(p.Bottom), settings::kClWhite);
+    EXPECT_EQ(settings::StringToColor(p.Bottom), raster::kClWhite);
     auto q = settings::SplitColorPair("a_b_c");
     EXPECT_EQ(q.Top, "a_b");
     EXPECT_EQ(q.Bottom, "c");
@@ -113,9 +113,9 @@ TEST(ColorText, PairsSplitAtTheLastUnderscore) {
     auto none = settings::SplitColorPair("clRed");
     EXPECT_EQ(none.Top, "clRed");
     EXPECT_EQ(none.Bottom, "clRed");
-    EXPECT_EQ(settings::JoinColorPair(0x00D5E7EA, settings::kClWhite), "$00D5E7EA_clWhite");
+    EXPECT_EQ(settings::JoinColorPair(0x00D5E7EA, raster::kClWhite), "$00D5E7EA_clWhite");
     // Drawing colours swap the byte order: 0x00BBGGRR becomes 0x00RRGGBB.
-    EXPECT_EQ(settings::ColorToRgb(0x00D5E7EA), 0x00EAE7D5u);
+    EXPECT_EQ(raster::ColorToRgb(0x00D5E7EA), 0x00EAE7D5u);
 }
 
 TEST(EffectSet, StandardSetIsAscendingWithoutThePlainCut) {

@@ -7,17 +7,17 @@
 #include <vector>
 
 #include "EffectHarness.h"
+#include "transitions/BlendTransition.h"
+#include "transitions/DripTransition.h"
 #include "transitions/EffectTable.h"
-#include "transitions/HeadlessSurface.h"
-#include "transitions/TBlendTransition.h"
-#include "transitions/TDripTransition.h"
+#include "transitions/HeadlessControl.h"
 
 namespace {
 
 using namespace transitions;
 using namespace transitions::harness;
 using raster::PixelFormat;
-using D = TTEEffectDirection;
+using D = Direction;
 
 // --- A word-by-word reference of the blend arithmetic ------------------------------------
 
@@ -209,8 +209,8 @@ protected:
     const raster::Bitmap m_b = Picture(2, true);
 };
 
-std::unique_ptr<TTransitionEffect> Drip(D direction) {
-    auto drip = std::make_unique<TDripTransition>();
+std::unique_ptr<TransitionEffect> Drip(D direction) {
+    auto drip = std::make_unique<DripTransition>();
     drip->SetDirection(direction);
     return drip;
 }
@@ -218,14 +218,14 @@ std::unique_ptr<TTransitionEffect> Drip(D direction) {
 TEST_F(HeadlessRun, EveryEffectEndsWithTheNewPictureOnEveryDisplay) {
     for (PixelFormat format : kDisplayFormats) {
         DisplayFormat display(format);
-        std::vector<std::unique_ptr<TTransitionEffect>> effects;
-        effects.push_back(std::make_unique<TBlendTransition>());
-        for (D d : {D::tedRight, D::tedLeft, D::tedDown, D::tedUp}) effects.push_back(Drip(d));
+        std::vector<std::unique_ptr<TransitionEffect>> effects;
+        effects.push_back(std::make_unique<BlendTransition>());
+        for (D d : {D::Right, D::Left, D::Down, D::Up}) effects.push_back(Drip(d));
         for (auto& effect : effects) {
             std::vector<raster::Bitmap> frames = RunFrames(*effect, m_a, m_b);
             ASSERT_FALSE(frames.empty());
             EXPECT_TRUE(SamePixels(frames.back(), OnDisplay(m_b, format)))
-                << effect->ClassName() << " direction " << int(effect->Direction())
+                << effect->ClassName() << " direction " << int(effect->GetDirection())
                 << " display format " << int(format);
         }
     }
@@ -234,12 +234,12 @@ TEST_F(HeadlessRun, EveryEffectEndsWithTheNewPictureOnEveryDisplay) {
 // --- Blend --------------------------------------------------------------------------------
 
 TEST(Blend, AnswersAndPublishedProperties) {
-    TBlendTransition blend;
+    BlendTransition blend;
     EXPECT_EQ(blend.GetDescription(), "Alpha blend");
     EXPECT_FALSE(blend.PaintsOldImage());
     EXPECT_TRUE(blend.NeedsWorkBitmap());
     EXPECT_TRUE(blend.NeedsOldImage());
-    EXPECT_EQ(blend.AllowedDirections(), DirectionBit(D::tedNone));
+    EXPECT_EQ(blend.AllowedDirections(), DirectionBit(D::None));
     const std::pair<PixelFormat, bool> workOnOld[] = {
         {PixelFormat::Bits4, true},   {PixelFormat::Bits8, true},   {PixelFormat::Bits15, false},
         {PixelFormat::Bits16, false}, {PixelFormat::Bits24, false}, {PixelFormat::Bits32, false}};
@@ -254,7 +254,7 @@ TEST(Blend, AnswersAndPublishedProperties) {
     EXPECT_TRUE(blend.SetProperty("PassSetting", int32_t(1)));
     EXPECT_TRUE(blend.SetProperty("Pass2Options.UseSolidColor", false));
     EXPECT_TRUE(blend.SetProperty("Enabled", true));
-    EXPECT_FALSE(blend.SetProperty("Direction", int32_t(D::tedLeft)));
+    EXPECT_FALSE(blend.SetProperty("Direction", int32_t(D::Left)));
     EXPECT_FALSE(blend.SetProperty("Reversed", true));
 }
 
@@ -263,7 +263,7 @@ TEST_F(HeadlessRun, BlendFramesAreTheLevelsOfItsDisplayFormat) {
     for (PixelFormat format : kWordFormats) {
         SetDisplayPixelFormat(format);
         const raster::Bitmap old = OnDisplay(m_a, format), now = OnDisplay(m_b, format);
-        TBlendTransition blend;
+        BlendTransition blend;
         std::vector<raster::Bitmap> frames = RunFrames(blend, m_a, m_b);
         const int levelStep = SixteenBit(format) ? 4 : 1;
         ASSERT_EQ(frames.size(), size_t(64 / levelStep)) << int(format);
@@ -303,7 +303,7 @@ TEST_F(HeadlessRun, BlendDitherTurnsThePatternCellsInTheirOrder) {
         }
     const raster::Bitmap old = OnDisplay(a, PixelFormat::Bits4),
                          now = OnDisplay(b, PixelFormat::Bits4);
-    TBlendTransition blend;
+    BlendTransition blend;
     std::vector<raster::Bitmap> frames = RunFrames(blend, a, b);
     ASSERT_EQ(frames.size(), 64u);
     for (int level = 1; level <= 64; ++level) {
@@ -319,11 +319,11 @@ TEST_F(HeadlessRun, BlendDitherTurnsThePatternCellsInTheirOrder) {
 
 TEST_F(HeadlessRun, ShowsSlowAlphaDrawsEveryLevelUntimed) {
     RegisterAllEffectClasses();
-    TTransitionList list;
+    TransitionList list;
     LoadEffectList(list, {ShowEffectTable()[0]});
-    TTransitionEffect* slowAlpha = list.Transitions(0);
+    TransitionEffect* slowAlpha = list.Transitions(0);
     ASSERT_NE(slowAlpha, nullptr);
-    EXPECT_EQ(slowAlpha->ClassName(), std::string("TBlendTransition"));
+    EXPECT_EQ(slowAlpha->ClassName(), std::string("BlendTransition"));
     EXPECT_EQ(slowAlpha->Milliseconds, 0);
     EXPECT_EQ(RunFrames(*slowAlpha, m_a, m_b).size(), 64u);
 }
@@ -339,16 +339,16 @@ raster::Bitmap ExpectedDrip(const raster::Bitmap& now, D direction, int previous
         for (int x = 0; x < w; ++x) {
             int sx = x, sy = y;
             switch (direction) {
-                case D::tedLeft:
+                case D::Left:
                     sx = x < step ? x : previous;
                     break;
-                case D::tedRight:
+                case D::Right:
                     sx = x >= w - step ? x : w - step;
                     break;
-                case D::tedUp:
+                case D::Up:
                     sy = y < step ? y : previous;
                     break;
-                case D::tedDown:
+                case D::Down:
                     sy = y >= h - step ? y : h - step;
                     break;
                 default:
@@ -360,39 +360,39 @@ raster::Bitmap ExpectedDrip(const raster::Bitmap& now, D direction, int previous
 }
 
 TEST(Drip, DirectionsAndAnswers) {
-    TDripTransition drip;
-    EXPECT_EQ(drip.Direction(), D::tedLeft);
+    DripTransition drip;
+    EXPECT_EQ(drip.GetDirection(), D::Left);
     EXPECT_EQ(drip.AllowedDirections(), 30);
     EXPECT_EQ(drip.GetDescription(), "Drip");
     EXPECT_FALSE(drip.NeedsOldImage());
     EXPECT_FALSE(drip.UsesFirstPass());
-    drip.SetDirection(D::tedIn);
-    EXPECT_EQ(drip.Direction(), D::tedLeft);
-    EXPECT_TRUE(drip.SetProperty("Direction", int32_t(D::tedOut)));
-    EXPECT_EQ(drip.Direction(), D::tedLeft);
+    drip.SetDirection(D::In);
+    EXPECT_EQ(drip.GetDirection(), D::Left);
+    EXPECT_TRUE(drip.SetProperty("Direction", int32_t(D::Out)));
+    EXPECT_EQ(drip.GetDirection(), D::Left);
     EXPECT_FALSE(drip.SetProperty("Direction", int32_t(99)));
     // Only the vertical drips compose in a work bitmap; Reversed turns the direction.
-    const std::tuple<D, bool, bool> cases[] = {
-        {D::tedLeft, false, false}, {D::tedRight, false, false}, {D::tedDown, false, true},
-        {D::tedUp, false, true},    {D::tedLeft, true, false},   {D::tedDown, true, true}};
+    const std::tuple<D, bool, bool> cases[] = {{D::Left, false, false}, {D::Right, false, false},
+                                               {D::Down, false, true},  {D::Up, false, true},
+                                               {D::Left, true, false},  {D::Down, true, true}};
     for (auto [direction, reversed, work] : cases) {
         ASSERT_TRUE(drip.SetProperty("Direction", int32_t(direction)));
         ASSERT_TRUE(drip.SetProperty("Reversed", reversed));
         EXPECT_EQ(drip.NeedsWorkBitmap(), work) << int(direction);
     }
-    drip.SetDirection(D::tedDown);
+    drip.SetDirection(D::Down);
     drip.Reversed = true;
-    EXPECT_EQ(drip.ActualDirection(), D::tedUp);
+    EXPECT_EQ(drip.ActualDirection(), D::Up);
 }
 
 TEST_F(HeadlessRun, DripUncoversOneLinePerStepUntimed) {
     for (PixelFormat format : {PixelFormat::Bits32, PixelFormat::Bits16, PixelFormat::Bits4}) {
         SetDisplayPixelFormat(format);
         const raster::Bitmap now = OnDisplay(m_b, format);
-        for (D d : {D::tedRight, D::tedLeft, D::tedDown, D::tedUp}) {
+        for (D d : {D::Right, D::Left, D::Down, D::Up}) {
             auto drip = Drip(d);
             std::vector<raster::Bitmap> frames = RunFrames(*drip, m_a, m_b);
-            const bool vertical = d == D::tedDown || d == D::tedUp;
+            const bool vertical = d == D::Down || d == D::Up;
             ASSERT_EQ(frames.size(), size_t(vertical ? kH : kW)) << int(d);
             for (size_t i = 0; i + 1 < frames.size(); ++i)
                 ASSERT_TRUE(SamePixels(frames[i], ExpectedDrip(now, d, int(i), int(i) + 1)))
@@ -402,22 +402,22 @@ TEST_F(HeadlessRun, DripUncoversOneLinePerStepUntimed) {
 }
 
 // Exposes the steps so that skipped steps (deltas above 1) can be driven directly.
-class DripProbe : public TDripTransition {
+class DripProbe : public DripTransition {
 public:
-    using TDripTransition::FinishSteps;
-    using TDripTransition::PrepareSteps;
-    using TDripTransition::RenderStep;
+    using DripTransition::FinishSteps;
+    using DripTransition::PrepareSteps;
+    using DripTransition::RenderStep;
 };
 
 TEST_F(HeadlessRun, DripWithSkippedStepsDrawsTheBandsFirstLineOverTheRest) {
     HeadlessControl control(kW, kH);
     control.Look = m_a;
-    for (D d : {D::tedRight, D::tedLeft, D::tedDown, D::tedUp}) {
+    for (D d : {D::Right, D::Left, D::Down, D::Up}) {
         DripProbe drip;
         drip.SetDirection(d);
         auto window = control.CreateRenderWindow({0, 0, kW, kH});
         raster::Bitmap work(kW, kH, PixelFormat::Bits32);
-        TTETransitionData data;
+        PassData data;
         data.WorkBitmap = drip.NeedsWorkBitmap() ? &work : nullptr;
         data.DstImage = &m_b;
         data.Window = window.get();

@@ -12,10 +12,10 @@
 #include "raster/Blit.h"
 #include "transitions/BlockGrid.h"
 #include "transitions/BlockOrder.h"
+#include "transitions/BlockTransition.h"
 #include "transitions/EffectTable.h"
-#include "transitions/HeadlessSurface.h"
+#include "transitions/HeadlessControl.h"
 #include "transitions/PuzzlePieces.h"
-#include "transitions/TBlockTransition.h"
 
 namespace {
 
@@ -265,10 +265,10 @@ TEST(PuzzlePiecesTest, TonguesFitTheNeighboursSlots) {
 // A block effect that plays a chosen list of steps instead of the paced loop, so that a test
 // can mix single steps (the direct path) with skipped ones (through the mask), and look at
 // the work bitmap after each frame.
-class SteppedBlocks : public TBlockTransition {
+class SteppedBlocks : public BlockTransition {
 public:
     std::vector<int> Steps;
-    std::function<void(TTETransitionData& data, int step)> AfterFrame;
+    std::function<void(PassData& data, int step)> AfterFrame;
 
     void PlaySteps(std::vector<int> steps) {
         Steps = std::move(steps);
@@ -276,7 +276,7 @@ public:
     }
 
 protected:
-    void PlayTimed(int totalSteps, TTETransitionData& data) override {
+    void PlayTimed(int totalSteps, PassData& data) override {
         int previous = 0;
         for (int step : Steps) {
             if (step > totalSteps) break;
@@ -305,7 +305,7 @@ struct Observed {
 
 // Prepare on A, switch to B, Execute, Unprepare. Checks every flushed area: each pixel shows
 // the old or the new picture, and a pixel once new stays new.
-Observed RunBlocks(TTransitionEffect& effect, const Bitmap& a32, const Bitmap& b32) {
+Observed RunBlocks(TransitionEffect& effect, const Bitmap& a32, const Bitmap& b32) {
     const int w = a32.Width(), h = a32.Height();
     const PixelFormat format = DisplayPixelFormat();
     const Bitmap a = ConvertedForDisplay(a32, format), b = ConvertedForDisplay(b32, format);
@@ -331,7 +331,7 @@ Observed RunBlocks(TTransitionEffect& effect, const Bitmap& a32, const Bitmap& b
 std::vector<StoredEffect> ShowBlockEffects() {
     std::vector<StoredEffect> blocks;
     for (const auto& e : ShowEffectTable())
-        if (e.ClassName == "TBlockTransition") blocks.push_back(e);
+        if (e.ClassName == "BlockTransition") blocks.push_back(e);
     return blocks;
 }
 
@@ -341,7 +341,7 @@ TEST_F(BlockRunTest, ShowEffectsEndOnTheNewPictureInEveryFormat) {
     RegisterAllEffectClasses();
     const std::vector<StoredEffect> blocks = ShowBlockEffects();
     ASSERT_EQ(blocks.size(), 4u);
-    TTransitionList list;
+    TransitionList list;
     LoadEffectList(list, blocks);
 
     const int w = 101, h = 67;
@@ -355,8 +355,7 @@ TEST_F(BlockRunTest, ShowEffectsEndOnTheNewPictureInEveryFormat) {
         DisplayFormat display(format);
         for (const Row& row : rows) {
             SCOPED_TRACE(std::string(row.name) + " format " + std::to_string(int(format)));
-            auto* effect =
-                dynamic_cast<TBlockTransition*>(list.Transitions(list.IndexOf(row.name)));
+            auto* effect = dynamic_cast<BlockTransition*>(list.Transitions(list.IndexOf(row.name)));
             ASSERT_NE(effect, nullptr);
             effect->Milliseconds = 0;
             EXPECT_EQ(RunBlocks(*effect, a, b).frames, row.frames);
@@ -366,7 +365,7 @@ TEST_F(BlockRunTest, ShowEffectsEndOnTheNewPictureInEveryFormat) {
 
 TEST_F(BlockRunTest, ShowTableValuesAndProperties) {
     RegisterAllEffectClasses();
-    TTransitionList list;
+    TransitionList list;
     LoadEffectList(list, ShowBlockEffects());
     struct Row {
         const char* name;
@@ -379,7 +378,7 @@ TEST_F(BlockRunTest, ShowTableValuesAndProperties) {
                 {"Blocks", 30, 30, false, 1, 1, 1700},
                 {"NewBlocks", 7, 7, false, 1, 0, 1700}};
     for (const Row& row : rows) {
-        auto* e = dynamic_cast<TBlockTransition*>(list.Transitions(list.IndexOf(row.name)));
+        auto* e = dynamic_cast<BlockTransition*>(list.Transitions(list.IndexOf(row.name)));
         ASSERT_NE(e, nullptr) << row.name;
         EXPECT_EQ(e->Cols(), row.cols) << row.name;
         EXPECT_EQ(e->Rows(), row.rows) << row.name;
@@ -391,10 +390,9 @@ TEST_F(BlockRunTest, ShowTableValuesAndProperties) {
         EXPECT_EQ(e->Milliseconds, row.ms) << row.name;
     }
 
-    TBlockTransition block;
-    EXPECT_STREQ(block.ClassName(), "TBlockTransition");
+    BlockTransition block;
+    EXPECT_STREQ(block.ClassName(), "BlockTransition");
     EXPECT_EQ(block.GetDescription(), "Blocks");
-    EXPECT_EQ(block.GetEditorName(), "TBlockTransitionEditor");
     EXPECT_EQ(block.StyleCount(), 4);
     EXPECT_EQ(block.BlockWidth(), 50);
     EXPECT_EQ(block.Cols(), 0);
@@ -415,7 +413,7 @@ TEST_F(BlockRunTest, ShowTableValuesAndProperties) {
 }
 
 TEST_F(BlockRunTest, GridSettersExcludeEachOtherAndAssignCopiesTheGrid) {
-    TBlockTransition block;
+    BlockTransition block;
     block.SetCols(12);
     EXPECT_EQ(block.BlockWidth(), 0);
     block.SetBlockWidth(-4);
@@ -426,7 +424,7 @@ TEST_F(BlockRunTest, GridSettersExcludeEachOtherAndAssignCopiesTheGrid) {
     EXPECT_EQ(block.Rows(), 1);
     EXPECT_EQ(block.BlockHeight(), 0);
 
-    TBlockTransition source;
+    BlockTransition source;
     source.SetRows(9);
     source.SetBlockWidth(33);
     source.Puzzle = true;
@@ -480,7 +478,7 @@ TEST_F(BlockRunTest, EveryFrameShowsExactlyTheCellsDrawn) {
         if (steps.back() != total) steps.push_back(total);
         effect.PlaySteps(steps);
         BlockGrid grid{w, h, row.cols, row.rows, 0};
-        effect.AfterFrame = [&](TTETransitionData& data, int step) {
+        effect.AfterFrame = [&](PassData& data, int step) {
             const Bitmap& canvas = data.Window->Canvas();
             for (int y = 0; y < h; ++y)
                 for (int x = 0; x < w; ++x)
@@ -527,7 +525,7 @@ TEST_F(BlockRunTest, PuzzlePiecesCoverTheWholeFrame) {
         for (int s = 1; s <= total; ++s) steps.push_back(s);
         effect.PlaySteps(steps);
         bool checked = false;
-        effect.AfterFrame = [&](TTETransitionData& data, int step) {
+        effect.AfterFrame = [&](PassData& data, int step) {
             if (step != total) return;
             checked = true;
             EXPECT_TRUE(SamePixels(*data.WorkBitmap, b, row.w, row.h));

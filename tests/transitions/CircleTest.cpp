@@ -7,9 +7,9 @@
 
 #include "EffectHarness.h"
 #include "raster/Shapes.h"
+#include "transitions/CircleTransition.h"
 #include "transitions/EffectTable.h"
-#include "transitions/HeadlessSurface.h"
-#include "transitions/TCircleTransition.h"
+#include "transitions/HeadlessControl.h"
 
 namespace {
 
@@ -21,11 +21,11 @@ using M = CircleMotion;
 
 // A circle effect that can be driven by hand, or run headless through a chosen list of
 // steps instead of the paced loop (so that steps can be skipped deterministically).
-class CircleProbe : public Stepped<TCircleTransition> {
+class CircleProbe : public Stepped<CircleTransition> {
 public:
-    const Bitmap& CurrentMask() const { return *Mask; }
-    core::Rect Dirty() const { return DirtyRect; }
-    core::Rect Hole() const { return DirtyHoleRect; }
+    const Bitmap& CurrentMask() const { return *m_mask; }
+    core::Rect Dirty() const { return m_dirtyRect; }
+    core::Rect Hole() const { return m_dirtyHoleRect; }
 };
 
 // A one-bit mask of the frame's size holding the disc of radius r around c.
@@ -99,8 +99,8 @@ TEST_F(CircleTest, FigureOfEveryStyle) {
 }
 
 TEST_F(CircleTest, AnswersSubStylesAndReversal) {
-    TCircleTransition circle;
-    EXPECT_STREQ(circle.ClassName(), "TCircleTransition");
+    CircleTransition circle;
+    EXPECT_STREQ(circle.ClassName(), "CircleTransition");
     EXPECT_EQ(circle.GetDescription(), "Circle");
     EXPECT_TRUE(circle.AccumulatesMask());
     EXPECT_FALSE(circle.ClearsMaskAfterStep());
@@ -128,7 +128,7 @@ TEST_F(CircleTest, AnswersSubStylesAndReversal) {
 
 TEST_F(CircleTest, FastCircleRunsSixHundredFortySteps) {
     Bitmap a = PictureA(1024, 768), b = PictureB(1024, 768);
-    TTETransitionData data;
+    PassData data;
     data.WorkBitmap = &a;
     data.SrcImage = &a;
     data.DstImage = &b;
@@ -153,7 +153,7 @@ TEST_F(CircleTest, EachStepComposesOnlyTheNewRing) {
     for (Figure fig : {Figure{1, 1}, Figure{1, 2}, Figure{2, 2}, Figure{3, 7}}) {
         SCOPED_TRACE(std::to_string(fig.style) + "/" + std::to_string(fig.subStyle));
         Bitmap a = PictureA(((w - 1) / 32 + 1) * 32, h), b = PictureB(a.Width(), h);
-        TTETransitionData data;
+        PassData data;
         data.WorkBitmap = &a;
         data.SrcImage = &a;
         data.DstImage = &b;
@@ -237,11 +237,11 @@ TEST_F(CircleTest, FramesShowTheDiscsDrawnSoFar) {
 // each pixel A's or B's value.
 TEST_F(CircleTest, FastCircleEndsOnTheNewPictureInEveryFormat) {
     RegisterAllEffectClasses();
-    TTransitionList list;
+    TransitionList list;
     LoadEffectList(list, ShowEffectTable());
-    TTransitionEffect* effect = list.Transitions(list.IndexOf("FastCircle"));
+    TransitionEffect* effect = list.Transitions(list.IndexOf("FastCircle"));
     ASSERT_NE(effect, nullptr);
-    auto* circle = dynamic_cast<TCircleTransition*>(effect);
+    auto* circle = dynamic_cast<CircleTransition*>(effect);
     ASSERT_NE(circle, nullptr);
     EXPECT_EQ(circle->Milliseconds, 1700);
     EXPECT_EQ(circle->Style(), 1);

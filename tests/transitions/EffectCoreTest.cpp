@@ -1,20 +1,21 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "transitions/EffectTable.h"
-#include "transitions/HeadlessSurface.h"
-#include "transitions/TFlickerFreeTransition.h"
-#include "transitions/TTimedTransitionEffect.h"
+#include "transitions/FlickerFreeTransition.h"
+#include "transitions/HeadlessControl.h"
+#include "transitions/TimedTransitionEffect.h"
 
 namespace {
 
 using namespace transitions;
 
 // A timed effect that draws nothing and records the steps it was asked for.
-class StepRecorder : public TTimedTransitionEffect {
+class StepRecorder : public TimedTransitionEffect {
 public:
     explicit StepRecorder(int total) : m_total(total) {}
     const char* ClassName() const override { return "StepRecorder"; }
@@ -26,17 +27,16 @@ public:
     bool ThrowAtStep3 = false;
 
 protected:
-    void PrepareSteps(TTETransitionData&, int& total) override { total = m_total; }
-    void RenderStep(TTETransitionData& data, int step, int delta, int total,
-                    int previous) override {
-        TTimedTransitionEffect::RenderStep(data, step, delta, total, previous);
+    void PrepareSteps(PassData&, int& total) override { total = m_total; }
+    void RenderStep(PassData& data, int step, int delta, int total, int previous) override {
+        TimedTransitionEffect::RenderStep(data, step, delta, total, previous);
         EXPECT_EQ(delta, step - previous);
         EXPECT_LT(step, total);
         Steps.push_back(step);
         Deltas.push_back(delta);
         if (ThrowAtStep3 && step == 3) throw std::runtime_error("step failed");
     }
-    void FinishSteps(TTETransitionData&) override { ++Finished; }
+    void FinishSteps(PassData&) override { ++Finished; }
 
 private:
     int m_total;
@@ -55,7 +55,7 @@ protected:
         m_control.Look = Filled(64, 48, 0x112233);
     }
     // Prepare on the old look, switch to the new look, Execute, Unprepare.
-    void Run(TTransitionEffect& effect, raster::Rgb newColour = 0xA0B0C0) {
+    void Run(TransitionEffect& effect, raster::Rgb newColour = 0xA0B0C0) {
         ASSERT_TRUE(effect.Prepare(m_control, {0, 0, 64, 48}));
         m_control.Look = Filled(64, 48, newColour);
         effect.Execute();
@@ -67,10 +67,10 @@ protected:
 TEST_F(EffectCoreTest, EventsFireInOrderAndTheLastFrameIsTheNewLook) {
     StepRecorder effect(10);
     std::string order;
-    effect.OnBeforeTransition = [&](TTransitionEffect&) { order += "B"; };
-    effect.OnStartTransition = [&](TTransitionEffect&) { order += "S"; };
-    effect.OnEndTransition = [&](TTransitionEffect&) { order += "E"; };
-    effect.OnAfterTransition = [&](TTransitionEffect&) { order += "A"; };
+    effect.OnBeforeTransition = [&](TransitionEffect&) { order += "B"; };
+    effect.OnStartTransition = [&](TransitionEffect&) { order += "S"; };
+    effect.OnEndTransition = [&](TransitionEffect&) { order += "E"; };
+    effect.OnAfterTransition = [&](TransitionEffect&) { order += "A"; };
     raster::Bitmap last;
     m_control.OnFrame = [&](const raster::Bitmap& canvas, const core::Rect&) { last = canvas; };
     Run(effect);
@@ -81,11 +81,11 @@ TEST_F(EffectCoreTest, EventsFireInOrderAndTheLastFrameIsTheNewLook) {
     EXPECT_EQ(effect.Finished, 1);
     EXPECT_EQ(last, Filled(64, 48, 0xA0B0C0));
     EXPECT_FALSE(effect.Prepared());
-    EXPECT_FALSE(TTransitionEffect::AnyPrepared());
+    EXPECT_FALSE(TransitionEffect::AnyPrepared());
 }
 
 TEST_F(EffectCoreTest, OnlyOneEffectIsPreparedAtATime) {
-    TFlickerFreeTransition a, b;
+    FlickerFreeTransition a, b;
     ASSERT_TRUE(a.Prepare(m_control, {0, 0, 64, 48}));
     EXPECT_FALSE(b.Prepare(m_control, {0, 0, 64, 48}));
     EXPECT_FALSE(b.Prepared());
@@ -100,9 +100,9 @@ TEST_F(EffectCoreTest, OnlyOneEffectIsPreparedAtATime) {
 TEST_F(EffectCoreTest, ExecuteWithoutPrepareFiresOnlyTheOuterEvents) {
     StepRecorder effect(5);
     std::string order;
-    effect.OnBeforeTransition = [&](TTransitionEffect&) { order += "B"; };
-    effect.OnStartTransition = [&](TTransitionEffect&) { order += "S"; };
-    effect.OnAfterTransition = [&](TTransitionEffect&) { order += "A"; };
+    effect.OnBeforeTransition = [&](TransitionEffect&) { order += "B"; };
+    effect.OnStartTransition = [&](TransitionEffect&) { order += "S"; };
+    effect.OnAfterTransition = [&](TransitionEffect&) { order += "A"; };
     effect.Execute();
     EXPECT_EQ(order, "BA");
     EXPECT_TRUE(effect.Steps.empty());
@@ -125,7 +125,7 @@ TEST_F(EffectCoreTest, InvisibleControlsHandTheRectangleToTheirParent) {
     child.Visible = false;
     child.Parent = &m_control;
     child.Offset = {5, 7};
-    TFlickerFreeTransition effect;
+    FlickerFreeTransition effect;
     EXPECT_TRUE(effect.Prepare(child, {0, 0, 10, 10}));
     effect.Unprepare();
     child.Parent = nullptr;
@@ -135,29 +135,27 @@ TEST_F(EffectCoreTest, InvisibleControlsHandTheRectangleToTheirParent) {
 TEST_F(EffectCoreTest, NoStepsIsASilentAbortAndErrorsStillCleanUp) {
     StepRecorder none(0);
     int after = 0;
-    none.OnAfterTransition = [&](TTransitionEffect&) { ++after; };
+    none.OnAfterTransition = [&](TransitionEffect&) { ++after; };
     EXPECT_NO_THROW(Run(none));
     EXPECT_EQ(after, 1);
     EXPECT_EQ(none.Finished, 1);
 
     StepRecorder failing(10);
     failing.ThrowAtStep3 = true;
-    failing.OnAfterTransition = [&](TTransitionEffect&) { ++after; };
+    failing.OnAfterTransition = [&](TransitionEffect&) { ++after; };
     ASSERT_TRUE(failing.Prepare(m_control, {0, 0, 64, 48}));
     EXPECT_THROW(failing.Execute(), std::runtime_error);
     EXPECT_EQ(after, 2);
     EXPECT_EQ(failing.Finished, 1);
-    EXPECT_FALSE(TTransitionEffect::AnyPrepared());
+    EXPECT_FALSE(TransitionEffect::AnyPrepared());
 }
 
 TEST_F(EffectCoreTest, DirectionsOutsideTheAllowedSetAreIgnored) {
     StepRecorder effect(1);
-    effect.SetDirection(TTEEffectDirection::tedDown);
-    EXPECT_EQ(effect.Direction(), TTEEffectDirection::tedNone);
-    EXPECT_EQ(effect.Version(), "Version 2.6");
-    EXPECT_EQ(effect.OppositeDirection(TTEEffectDirection::tedDownLeft),
-              TTEEffectDirection::tedUpRight);
-    EXPECT_EQ(effect.OppositeDirection(TTEEffectDirection::tedIn), TTEEffectDirection::tedOut);
+    effect.SetDirection(Direction::Down);
+    EXPECT_EQ(effect.GetDirection(), Direction::None);
+    EXPECT_EQ(effect.OppositeDirection(Direction::DownLeft), Direction::UpRight);
+    EXPECT_EQ(effect.OppositeDirection(Direction::In), Direction::Out);
 }
 
 TEST_F(EffectCoreTest, PacedRunsEndNearTheirDurationAndSkipStepsWhenFramesAreSlow) {
@@ -208,14 +206,14 @@ TEST_F(EffectCoreTest, EscapeAbortsAtThePollAfter300Milliseconds) {
 }
 
 // Captures the colour of the old image the pass starts from.
-class OldImageProbe : public TTimedTransitionEffect {
+class OldImageProbe : public TimedTransitionEffect {
 public:
     const char* ClassName() const override { return "OldImageProbe"; }
     bool NeedsWorkBitmap() const override { return true; }
     raster::Rgb SeenOld = 0;
 
 protected:
-    void PrepareSteps(TTETransitionData& data, int& total) override {
+    void PrepareSteps(PassData& data, int& total) override {
         SeenOld = data.SrcImage->GetPixel(3, 3);
         total = 2;
     }
@@ -237,7 +235,7 @@ TEST(EffectTable, ShowTableHoldsTwentyTwoEffectsAndTheChooserAbortsOnEscape) {
     ASSERT_EQ(table.size(), 22u);
     EXPECT_EQ(table[0].Name, "SlowAlpha");
     EXPECT_EQ(table[11].Name, "WipeDown");
-    EXPECT_EQ(table[21].ClassName, "TFlickerFreeTransition");
+    EXPECT_EQ(table[21].ClassName, "FlickerFreeTransition");
     EXPECT_EQ(FindShowEffect("WipeDown"), 11);
     EXPECT_EQ(FindShowEffect("11"), 11);
     EXPECT_EQ(FindShowEffect("22"), -1);
@@ -247,13 +245,57 @@ TEST(EffectTable, ShowTableHoldsTwentyTwoEffectsAndTheChooserAbortsOnEscape) {
         EXPECT_EQ(e.Properties.back().Name, "AbortOnEscape");
     }
     RegisterAllEffectClasses();
-    TTransitionList list;
+    TransitionList list;
     LoadEffectList(list, ChooserEffectTable());
     ASSERT_EQ(list.Count(), 22);
     ASSERT_NE(list.Transitions(21), nullptr);
     EXPECT_TRUE(list.Transitions(21)->AbortOnEscape);
     EXPECT_EQ(list.Transitions(21)->Name, "Transition1");
     EXPECT_EQ(list.Transitions(21)->List(), &list);
+}
+
+// Scripts name effects by their stored names and indexes, so both stay; the aliases are the
+// chooser's captions.
+TEST(EffectTable, EveryEffectIsFoundByNameAliasAndIndex) {
+    struct Row {
+        const char* name;
+        const char* alias;
+    };
+    const Row rows[] = {
+        {"SlowAlpha", "alpha-blend"},
+        {"Puzzle", "puzzle"},
+        {"LArgePuzzle", "large-puzzle"},
+        {"Blocks", "blocks"},
+        {"NewBlocks", "large-blocks"},
+        {"FastCircle", "circle"},
+        {"Clockwise", "sweep-clockwise"},
+        {"ClockObr", "sweep-anticlockwise"},
+        {"ClockNew", "sweep-clockwise-2"},
+        {"DripDown", "drip-down"},
+        {"Drip", "drip-left"},
+        {"WipeDown", "wipe-down"},
+        {"WipeLeft", "wipe-left"},
+        {"Right", "wipe-right"},
+        {"WipeUp", "wipe-up"},
+        {"Ugolok_d_l", "wipe-down-and-left"},
+        {"Ugol_d_r", "wipe-down-and-right"},
+        {"UgolUp_l", "wipe-up-and-left"},
+        {"UgolUp_r", "wipe-up-and-right"},
+        {"Intro", "wipe-in"},
+        {"Out", "wipe-out"},
+        {"Transition1", "plain-cut"},
+    };
+    const auto& table = ShowEffectTable();
+    ASSERT_EQ(std::size(rows), table.size());
+    for (int i = 0; i < int(std::size(rows)); ++i) {
+        EXPECT_EQ(table[size_t(i)].Name, rows[i].name);
+        EXPECT_EQ(EffectAlias(table[size_t(i)]), rows[i].alias);
+        EXPECT_EQ(FindShowEffect(rows[i].name), i) << rows[i].name;
+        EXPECT_EQ(FindShowEffect(rows[i].alias), i) << rows[i].alias;
+        EXPECT_EQ(FindShowEffect(std::to_string(i)), i);
+    }
+    for (const char* unknown : {"22", "-1", "", "Wipe down", "WIPE-DOWN", "wipedown", "11x"})
+        EXPECT_EQ(FindShowEffect(unknown), -1) << unknown;
 }
 
 }  // namespace

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "raster/Bitmap.h"
-#include "transitions/HeadlessSurface.h"
-#include "transitions/TTransitionEffect.h"
+#include "transitions/HeadlessControl.h"
+#include "transitions/TransitionEffect.h"
 
 namespace transitions::harness {
 
@@ -76,7 +76,7 @@ enum class AfterExecute { Unprepare, LeaveAsIs };
 // Prepares `effect` on `control` showing `from` over the control's whole area, switches the
 // look to `to`, executes and (unless told not to) unprepares. False where Prepare refuses;
 // nothing is executed then. The control's OnFrame sees every flushed frame.
-[[nodiscard]] inline bool RunOn(HeadlessControl& control, TTransitionEffect& effect,
+[[nodiscard]] inline bool RunOn(HeadlessControl& control, TransitionEffect& effect,
                                 const raster::Bitmap& from, const raster::Bitmap& to,
                                 AfterExecute after = AfterExecute::Unprepare) {
     control.Look = from;
@@ -88,7 +88,7 @@ enum class AfterExecute { Unprepare, LeaveAsIs };
 }
 
 // The same on a control of `from`'s size; `onFrame` sees every flushed frame.
-[[nodiscard]] inline bool RunHeadless(TTransitionEffect& effect, const raster::Bitmap& from,
+[[nodiscard]] inline bool RunHeadless(TransitionEffect& effect, const raster::Bitmap& from,
                                       const raster::Bitmap& to, HeadlessControl::FrameSink onFrame,
                                       AfterExecute after = AfterExecute::Unprepare) {
     HeadlessControl control(from.Width(), from.Height());
@@ -97,7 +97,7 @@ enum class AfterExecute { Unprepare, LeaveAsIs };
 }
 
 // Every flushed canvas of a headless run from `from` to `to`, the last one the final frame.
-inline std::vector<raster::Bitmap> RunFrames(TTransitionEffect& effect, const raster::Bitmap& from,
+inline std::vector<raster::Bitmap> RunFrames(TransitionEffect& effect, const raster::Bitmap& from,
                                              const raster::Bitmap& to,
                                              AfterExecute after = AfterExecute::Unprepare) {
     std::vector<raster::Bitmap> frames;
@@ -144,18 +144,18 @@ public:
         this->Milliseconds = 1;  // routes the run through PlayTimed
     }
 
-    int Begin(TTETransitionData& data) {
+    int Begin(PassData& data) {
         int total = 0;
         this->PrepareSteps(data, total);
         return total;
     }
-    void Step(TTETransitionData& data, int step, int previous, int total) {
+    void Step(PassData& data, int step, int previous, int total) {
         this->RenderStep(data, step, step - previous, total, previous);
     }
-    void End(TTETransitionData& data) { this->FinishSteps(data); }
+    void End(PassData& data) { this->FinishSteps(data); }
 
 protected:
-    void PlayTimed(int totalSteps, TTETransitionData& data) override {
+    void PlayTimed(int totalSteps, PassData& data) override {
         int previous = 0;
         for (int step : m_steps) {
             if (step >= totalSteps) break;

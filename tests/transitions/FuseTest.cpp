@@ -7,8 +7,8 @@
 
 #include "EffectHarness.h"
 #include "transitions/EffectTable.h"
-#include "transitions/HeadlessSurface.h"
-#include "transitions/TFuseTransition.h"
+#include "transitions/FuseTransition.h"
+#include "transitions/HeadlessControl.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ using namespace transitions;
 using namespace transitions::harness;
 using raster::Bitmap;
 using raster::PixelFormat;
-using D = TTEEffectDirection;
+using D = Direction;
 
 // For each style, the step at which each cell of the 8 x 8 tile turns to the new picture,
 // [row][column], row 0 at the top; index 0 unused.
@@ -194,15 +194,14 @@ int StyleOfPass(const std::vector<Bitmap>& frames, size_t first, const Bitmap& f
 class FuseRun : public DisplayTest {
 protected:
     // Every flushed frame of a run from `from` to `to`; Execute must unprepare by itself.
-    static std::vector<Bitmap> Run(TTransitionEffect& effect, const Bitmap& from,
-                                   const Bitmap& to) {
+    static std::vector<Bitmap> Run(TransitionEffect& effect, const Bitmap& from, const Bitmap& to) {
         std::vector<Bitmap> frames = RunFrames(effect, from, to, AfterExecute::LeaveAsIs);
         EXPECT_FALSE(effect.Prepared());
         return frames;
     }
 
-    static std::unique_ptr<TFuseTransition> Fuse(int style, bool reversed = false) {
-        auto fuse = std::make_unique<TFuseTransition>();
+    static std::unique_ptr<FuseTransition> Fuse(int style, bool reversed = false) {
+        auto fuse = std::make_unique<FuseTransition>();
         fuse->SetStyle(uint16_t(style));
         fuse->Reversed = reversed;
         return fuse;
@@ -284,11 +283,11 @@ TEST_F(FuseRun, EveryStyleEndsWithExactlyTheNewPictureOnEveryDisplay) {
 
 TEST_F(FuseRun, TwoPassesReverseOnlyTheFirstAndKeepOneRandomPick) {
     // True colour, so the intermediate colour is held exactly.
-    const settings::ColorValue between = 0x123456;
+    const raster::ColorValue between = 0x123456;
     const Bitmap old = OnDisplay(m_a, PixelFormat::Bits32),
                  now = OnDisplay(m_b, PixelFormat::Bits32),
                  middle =
-                     OnDisplay(Filled(kW, kH, settings::ColorToRgb(between)), PixelFormat::Bits32);
+                     OnDisplay(Filled(kW, kH, raster::ColorToRgb(between)), PixelFormat::Bits32);
     struct Case {
         int style;
         bool pass2Reversed;
@@ -296,7 +295,7 @@ TEST_F(FuseRun, TwoPassesReverseOnlyTheFirstAndKeepOneRandomPick) {
     const Case cases[] = {{4, true}, {8, true}, {0, false}, {0, true}};
     for (const Case& c : cases) {
         auto fuse = Fuse(c.style);
-        fuse->PassSetting = TTEPassSettingType::teTwoPasses;
+        fuse->Passes = PassSetting::TwoPasses;
         fuse->Pass2Options.Reversed = c.pass2Reversed;
         fuse->Pass2Options.SolidColor = between;
         const std::vector<Bitmap> frames = Run(*fuse, m_a, m_b);
@@ -324,14 +323,13 @@ TEST_F(FuseRun, AnUnknownStyleEndsTheRunAtOnce) {
 }
 
 TEST(Fuse, PropertiesAnswersAndRegistration) {
-    TFuseTransition fuse;
+    FuseTransition fuse;
     EXPECT_EQ(fuse.Style(), 1);
     EXPECT_EQ(fuse.StyleCount(), 13);
     EXPECT_FALSE(fuse.Reversed);
     EXPECT_EQ(fuse.Milliseconds, 0);
-    EXPECT_EQ(fuse.AllowedDirections(), DirectionBit(D::tedNone));
+    EXPECT_EQ(fuse.AllowedDirections(), DirectionBit(D::None));
     EXPECT_EQ(fuse.GetDescription(), "Fuse");
-    EXPECT_EQ(fuse.GetEditorName(), "TFuseTransitionEditor");
     EXPECT_FALSE(fuse.PaintsOldImage());
     EXPECT_TRUE(fuse.NeedsOldImage());
     EXPECT_TRUE(fuse.NeedsWorkBitmap());
@@ -356,7 +354,7 @@ TEST(Fuse, PropertiesAnswersAndRegistration) {
     EXPECT_TRUE(fuse.Reversed);
     EXPECT_EQ(fuse.Milliseconds, 900);
 
-    TFuseTransition copy;
+    FuseTransition copy;
     copy.Assign(fuse);
     EXPECT_EQ(copy.Style(), 9);
     EXPECT_TRUE(copy.Reversed);
@@ -365,10 +363,10 @@ TEST(Fuse, PropertiesAnswersAndRegistration) {
     EXPECT_EQ(copy.ActualStyle(), 8);
 
     RegisterAllEffectClasses();
-    TTransitionList list;
-    LoadEffectList(list, {{"Fuse1", "TFuseTransition", "", {{"Style", int32_t(12)}}}});
+    TransitionList list;
+    LoadEffectList(list, {{"Fuse1", "FuseTransition", "", {{"Style", int32_t(12)}}}});
     ASSERT_NE(list.Transitions(0), nullptr);
-    const auto* loaded = dynamic_cast<const TFuseTransition*>(list.Transitions(0));
+    const auto* loaded = dynamic_cast<const FuseTransition*>(list.Transitions(0));
     ASSERT_NE(loaded, nullptr);
     EXPECT_EQ(loaded->Style(), 12);
 }

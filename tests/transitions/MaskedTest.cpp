@@ -9,8 +9,8 @@
 
 #include "EffectHarness.h"
 #include "raster/Shapes.h"
-#include "transitions/HeadlessSurface.h"
-#include "transitions/TMaskedTransition.h"
+#include "transitions/HeadlessControl.h"
+#include "transitions/MaskedTransition.h"
 
 namespace {
 
@@ -21,17 +21,17 @@ using raster::PixelFormat;
 
 // A masked effect whose painting is supplied by each test; it records the style and
 // sub-style in use at every step.
-class TestMasked : public TMaskedTransition {
+class TestMasked : public MaskedTransition {
 public:
     using Painter = std::function<void(TestMasked& self, Bitmap& mask, int step, int previous,
-                                       TTETransitionData& data, bool& positive)>;
+                                       PassData& data, bool& positive)>;
 
     explicit TestMasked(uint16_t styleCount = 1) { SetStyleCount(styleCount); }
     const char* ClassName() const override { return "TestMasked"; }
 
     int Total = 5;
     Painter Paint;
-    std::function<void(TTETransitionData&)> OnFinish;
+    std::function<void(PassData&)> OnFinish;
     bool Accumulates = false;
     bool Clears = false;
     uint16_t SubStyles = 1;
@@ -43,37 +43,37 @@ public:
     uint16_t SubStyleCount(uint16_t style) const override { return style ? SubStyles : 0; }
     uint16_t ReverseSubStyle(uint16_t style, uint16_t subStyle) const override {
         return Reverse ? Reverse(style, subStyle)
-                       : TMaskedTransition::ReverseSubStyle(style, subStyle);
+                       : MaskedTransition::ReverseSubStyle(style, subStyle);
     }
 
     // One pass driven by hand, without a render window.
-    void Begin(TTETransitionData& data) {
+    void Begin(PassData& data) {
         int total = 0;
         PrepareSteps(data, total);
         EXPECT_EQ(total, Total);
     }
-    void Step(TTETransitionData& data, int step, int previous) {
+    void Step(PassData& data, int step, int previous) {
         RenderStep(data, step, step - previous, Total, previous);
     }
-    void End(TTETransitionData& data) { FinishSteps(data); }
+    void End(PassData& data) { FinishSteps(data); }
 
-    const Bitmap* CurrentMask() const { return Mask.get(); }
-    const Bitmap* Accumulated() const { return AccumulatedMask.get(); }
-    uint16_t PickedStyle() const { return RandomStyle; }
-    uint16_t PickedSubStyle() const { return RandomSubStyle; }
-    void SetDirty(const core::Rect& r) { DirtyRect = r; }
-    void SetDrawOffscreen(bool on) { DrawOffscreen = on; }
+    const Bitmap* CurrentMask() const { return m_mask.get(); }
+    const Bitmap* Accumulated() const { return m_accumulatedMask.get(); }
+    uint16_t PickedStyle() const { return m_randomStyle; }
+    uint16_t PickedSubStyle() const { return m_randomSubStyle; }
+    void SetDirty(const core::Rect& r) { m_dirtyRect = r; }
+    void SetDrawOffscreen(bool on) { m_drawOffscreen = on; }
 
 protected:
-    void PrepareSteps(TTETransitionData& data, int& totalSteps) override {
-        TMaskedTransition::PrepareSteps(data, totalSteps);
+    void PrepareSteps(PassData& data, int& totalSteps) override {
+        MaskedTransition::PrepareSteps(data, totalSteps);
         totalSteps = Total;
     }
-    void FinishSteps(TTETransitionData& data) override {
+    void FinishSteps(PassData& data) override {
         if (OnFinish) OnFinish(data);
-        TMaskedTransition::FinishSteps(data);
+        MaskedTransition::FinishSteps(data);
     }
-    void PaintMask(Bitmap& mask, int step, int, int, int previous, TTETransitionData& data,
+    void PaintMask(Bitmap& mask, int step, int, int, int previous, PassData& data,
                    bool& positive) override {
         StylesSeen.push_back(ActualStyle());
         SubStylesSeen.push_back(ActualSubStyle());
@@ -108,7 +108,7 @@ struct HandRun {
         Data.PixelFormat = format;
     }
     Bitmap Old, New, Original;
-    TTETransitionData Data;
+    PassData Data;
 };
 
 // --- Properties ---------------------------------------------------------------------------
@@ -231,7 +231,7 @@ TEST(MaskedTest, NegativePainterThatPaintsNothingShowsTheNewPictureInTheDirtyRow
     for (const Case& c : cases) {
         HandRun run(40, 7);
         TestMasked effect;
-        effect.Paint = [&](TestMasked& self, Bitmap&, int, int, TTETransitionData&, bool&) {
+        effect.Paint = [&](TestMasked& self, Bitmap&, int, int, PassData&, bool&) {
             if (c.setDirty) self.SetDirty(c.dirty);
         };
         effect.Begin(run.Data);
@@ -251,8 +251,7 @@ TEST(MaskedTest, AccumulatedMaskComposesOnlyNewlySetPixels) {
     TestMasked effect;
     effect.Accumulates = true;
     // Step n sets rows 0 .. n - 1 (and keeps whatever the mask still holds).
-    effect.Paint = [](TestMasked&, Bitmap& mask, int step, int, TTETransitionData&,
-                      bool& positive) {
+    effect.Paint = [](TestMasked&, Bitmap& mask, int step, int, PassData&, bool& positive) {
         SetMaskRows(mask, 0, step);
         positive = true;
     };
@@ -280,7 +279,7 @@ TEST(MaskedTest, ClearsMaskAfterStepAndOffscreenOff) {
     TestMasked effect;
     effect.Clears = true;
     int painted = 0;
-    effect.Paint = [&](TestMasked&, Bitmap& mask, int, int, TTETransitionData&, bool& positive) {
+    effect.Paint = [&](TestMasked&, Bitmap& mask, int, int, PassData&, bool& positive) {
         ++painted;
         SetMaskRows(mask, 0, 1);
         positive = true;
@@ -294,7 +293,7 @@ TEST(MaskedTest, ClearsMaskAfterStepAndOffscreenOff) {
     // Drawing on the render window itself: the painter runs, nothing is composed.
     effect.SetDrawOffscreen(false);
     Bitmap before = run.Old;
-    effect.Paint = [&](TestMasked&, Bitmap& mask, int, int, TTETransitionData&, bool& positive) {
+    effect.Paint = [&](TestMasked&, Bitmap& mask, int, int, PassData&, bool& positive) {
         ++painted;
         SetMaskRows(mask, 0, 3);
         positive = true;
@@ -309,8 +308,7 @@ TEST(MaskedTest, ClearsMaskAfterStepAndOffscreenOff) {
 
 class MaskedRunTest : public DisplayTest {
 protected:
-    void Run(TTransitionEffect& effect, HeadlessControl& control, const Bitmap& a,
-             const Bitmap& b) {
+    void Run(TransitionEffect& effect, HeadlessControl& control, const Bitmap& a, const Bitmap& b) {
         ASSERT_TRUE(RunOn(control, effect, a, b));
     }
 };
@@ -325,7 +323,7 @@ TEST_F(MaskedRunTest, RandomStyleStaysFixedForTheWholeTransition) {
         ASSERT_EQ(effect.SubStyle(), 0);
         effect.SubStyles = 4;
         effect.Total = 6;
-        if (twoPasses) effect.PassSetting = TTEPassSettingType::teTwoPasses;
+        if (twoPasses) effect.Passes = PassSetting::TwoPasses;
         for (int run = 0; run < 5; ++run) {
             effect.StylesSeen.clear();
             effect.SubStylesSeen.clear();
@@ -354,7 +352,7 @@ TEST_F(MaskedRunTest, SecondPassReversalFlipsOnlyTheFirstPass) {
     effect.Reverse = [](uint16_t, uint16_t sub) { return uint16_t(sub + 10); };
     effect.SetSubStyle(2);
     effect.Total = 3;
-    effect.PassSetting = TTEPassSettingType::teTwoPasses;
+    effect.Passes = PassSetting::TwoPasses;
     effect.Pass2Options.Reversed = true;
     Run(effect, control, Noise(32, 4, PixelFormat::Bits32, 5),
         Noise(32, 4, PixelFormat::Bits32, 6));
@@ -374,8 +372,8 @@ TEST_F(MaskedRunTest, RowByRowRevealEndsWithTheNewPictureInEveryDisplayFormat) {
 
         TestMasked effect;
         effect.Total = height + 1;
-        effect.Paint = [&](TestMasked& self, Bitmap& mask, int step, int previous,
-                           TTETransitionData& data, bool& positive) {
+        effect.Paint = [&](TestMasked& self, Bitmap& mask, int step, int previous, PassData& data,
+                           bool& positive) {
             EXPECT_EQ(mask.Width(), 64);
             EXPECT_EQ(data.WorkBitmap->Width(), 64);
             EXPECT_EQ(data.DstImage->Width(), 64);
@@ -385,7 +383,7 @@ TEST_F(MaskedRunTest, RowByRowRevealEndsWithTheNewPictureInEveryDisplayFormat) {
             self.SetDirty({0, previous, data.Width, step});
         };
         bool finished = false;
-        effect.OnFinish = [&](TTETransitionData& data) {
+        effect.OnFinish = [&](PassData& data) {
             // The work bitmap holds the new picture over the full rounded width.
             EXPECT_EQ(*data.WorkBitmap, *data.DstImage);
             finished = true;

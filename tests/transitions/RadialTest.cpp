@@ -11,8 +11,8 @@
 #include "EffectHarness.h"
 #include "raster/Shapes.h"
 #include "transitions/EffectTable.h"
-#include "transitions/HeadlessSurface.h"
-#include "transitions/TRadialTransition.h"
+#include "transitions/HeadlessControl.h"
+#include "transitions/RadialTransition.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ using raster::PixelFormat;
 
 // A radial effect that can be driven by hand, or run headless through a chosen list of
 // steps instead of the paced loop; it hands every painted mask to AfterPaint.
-class RadialProbe : public Stepped<TRadialTransition> {
+class RadialProbe : public Stepped<RadialTransition> {
 public:
     using PaintHook = std::function<void(const Bitmap& mask, const core::Rect& dirty)>;
 
@@ -36,11 +36,11 @@ public:
     PaintHook AfterPaint;
 
 protected:
-    void PaintMask(Bitmap& mask, int step, int delta, int total, int previous,
-                   TTETransitionData& data, bool& positive) override {
-        TRadialTransition::PaintMask(mask, step, delta, total, previous, data, positive);
+    void PaintMask(Bitmap& mask, int step, int delta, int total, int previous, PassData& data,
+                   bool& positive) override {
+        RadialTransition::PaintMask(mask, step, delta, total, previous, data, positive);
         EXPECT_TRUE(positive);
-        if (AfterPaint) AfterPaint(mask, DirtyRect);
+        if (AfterPaint) AfterPaint(mask, m_dirtyRect);
     }
 };
 
@@ -57,7 +57,7 @@ struct HandRun {
         Data.Height = height;
     }
     Bitmap Old, New;
-    TTETransitionData Data;
+    PassData Data;
 };
 
 Bitmap BlankMask(int w, int h) {
@@ -477,8 +477,8 @@ TEST_F(RadialTest, FramesShowTheWedgesSweptSoFar) {
 // --- The show's sweeps --------------------------------------------------------------------
 
 TEST_F(RadialTest, AnswersSubStylesAndReversal) {
-    TRadialTransition radial;
-    EXPECT_STREQ(radial.ClassName(), "TRadialTransition");
+    RadialTransition radial;
+    EXPECT_STREQ(radial.ClassName(), "RadialTransition");
     EXPECT_EQ(radial.GetDescription(), "Radial");
     EXPECT_TRUE(radial.ClearsMaskAfterStep());
     EXPECT_FALSE(radial.AccumulatesMask());
@@ -500,7 +500,7 @@ TEST_F(RadialTest, AnswersSubStylesAndReversal) {
 // display format at an odd size.
 TEST_F(RadialTest, ShowSweepsFromTheTable) {
     RegisterAllEffectClasses();
-    TTransitionList list;
+    TransitionList list;
     LoadEffectList(list, ShowEffectTable());
     const int w = 29, h = 17;  // centre (14, 8)
     struct Row {
@@ -516,7 +516,7 @@ TEST_F(RadialTest, ShowSweepsFromTheTable) {
     const Bitmap a32 = PictureA(w, h), b32 = PictureB(w, h);
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        auto* radial = dynamic_cast<TRadialTransition*>(list.Transitions(list.IndexOf(row.name)));
+        auto* radial = dynamic_cast<RadialTransition*>(list.Transitions(list.IndexOf(row.name)));
         ASSERT_NE(radial, nullptr);
         EXPECT_EQ(radial->Milliseconds, 1700);
         EXPECT_EQ(radial->Style(), 1);

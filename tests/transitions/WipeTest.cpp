@@ -9,14 +9,14 @@
 #include "EffectHarness.h"
 #include "core/Random.h"
 #include "transitions/EffectTable.h"
-#include "transitions/HeadlessSurface.h"
-#include "transitions/TWipeTransition.h"
+#include "transitions/HeadlessControl.h"
+#include "transitions/WipeTransition.h"
 
 namespace {
 
 using namespace transitions;
 using namespace transitions::harness;
-using D = TTEEffectDirection;
+using D = Direction;
 using raster::Bitmap;
 using raster::PixelFormat;
 
@@ -47,7 +47,7 @@ MaskBits ReferenceMask(int bw, int length, bool densityFalls, Lcg& rng) {
 }
 
 bool IsVertical(D d) {
-    return d == D::tedRight || d == D::tedLeft;
+    return d == D::Right || d == D::Left;
 }
 
 // The wipe's mask read as black[c][i] (c across the band).
@@ -63,7 +63,7 @@ MaskBits MaskOf(const Bitmap& mask, D d) {
     return black;
 }
 
-using SteppedWipe = Stepped<TWipeTransition>;
+using SteppedWipe = Stepped<WipeTransition>;
 
 struct WipeRun {
     std::vector<Bitmap> Frames;  // every flushed canvas, the last one the final frame
@@ -71,7 +71,7 @@ struct WipeRun {
 };
 
 // Prepare on A, switch the look to B, Execute, Unprepare; headless.
-WipeRun RunWipe(TWipeTransition& wipe, const Bitmap& a, const Bitmap& b, bool keepFrames = true) {
+WipeRun RunWipe(WipeTransition& wipe, const Bitmap& a, const Bitmap& b, bool keepFrames = true) {
     HeadlessControl control(a.Width(), a.Height());
     WipeRun run;
     control.OnFrame = [&](const Bitmap& canvas, const core::Rect&) {
@@ -93,17 +93,16 @@ std::unique_ptr<SteppedWipe> MakeWipe(D direction, int32_t bandWidth, bool rever
 class WipeTest : public DisplayTest {};
 
 TEST_F(WipeTest, AnswersAndDefaults) {
-    TWipeTransition wipe;
-    EXPECT_STREQ(wipe.ClassName(), "TWipeTransition");
+    WipeTransition wipe;
+    EXPECT_STREQ(wipe.ClassName(), "WipeTransition");
     EXPECT_EQ(wipe.GetDescription(), "Wipe");
-    EXPECT_EQ(wipe.GetEditorName(), "TWipeTransitionEditor");
     EXPECT_FALSE(wipe.PaintsOldImage());
-    EXPECT_EQ(wipe.Direction(), D::tedRight);
+    EXPECT_EQ(wipe.GetDirection(), D::Right);
     EXPECT_EQ(wipe.BandWidth(), 50);
     EXPECT_EQ(wipe.AllowedDirections(), 0x07FE);
     EXPECT_EQ(wipe.Milliseconds, 0);
-    wipe.SetDirection(D::tedNone);
-    EXPECT_EQ(wipe.Direction(), D::tedRight);
+    wipe.SetDirection(D::None);
+    EXPECT_EQ(wipe.GetDirection(), D::Right);
 }
 
 // The band width reads as stored only for side directions (as they run, reversal included);
@@ -128,11 +127,11 @@ TEST_F(WipeTest, ReversedRunsTheOppositeDirection) {
     struct Row {
         D direction;
         D actual;
-    } rows[] = {{D::tedIn, D::tedOut},
-                {D::tedOut, D::tedIn},
-                {D::tedRight, D::tedLeft},
-                {D::tedDown, D::tedUp},
-                {D::tedDownRight, D::tedUpLeft}};
+    } rows[] = {{D::In, D::Out},
+                {D::Out, D::In},
+                {D::Right, D::Left},
+                {D::Down, D::Up},
+                {D::DownRight, D::UpLeft}};
     for (const Row& row : rows) {
         auto wipe = MakeWipe(row.direction, 10, true);
         EXPECT_EQ(wipe->ActualDirection(), row.actual);
@@ -145,14 +144,15 @@ TEST_F(WipeTest, TotalStepsPerDirection) {
         int32_t band;
         int w, h;
         int total;
-    } rows[] = {
-        {D::tedRight, 20, 640, 2, 660},    {D::tedLeft, 5, 37, 23, 42},
-        {D::tedDown, 5, 37, 23, 28},       {D::tedUp, 0, 37, 23, 23},
-        {D::tedRight, -7, 37, 23, 37},  // a negative band counts as none
-        {D::tedDownRight, 50, 37, 23, 60}, {D::tedDownLeft, 50, 37, 23, 37},
-        {D::tedUpRight, 0, 23, 37, 37},    {D::tedUpLeft, 0, 37, 23, 37},
-        {D::tedIn, 50, 37, 23, 18},        {D::tedOut, 0, 23, 37, 18},
-    };
+    } rows[] =
+        {
+            {D::Right, 20, 640, 2, 660},    {D::Left, 5, 37, 23, 42},
+            {D::Down, 5, 37, 23, 28},       {D::Up, 0, 37, 23, 23},
+            {D::Right, -7, 37, 23, 37},  // a negative band counts as none
+            {D::DownRight, 50, 37, 23, 60}, {D::DownLeft, 50, 37, 23, 37},
+            {D::UpRight, 0, 23, 37, 37},    {D::UpLeft, 0, 37, 23, 37},
+            {D::In, 50, 37, 23, 18},        {D::Out, 0, 23, 37, 18},
+        };
     for (const Row& row : rows) {
         auto wipe = MakeWipe(row.direction, row.band);
         // Untimed: one frame for each step but the last, then the final copy.
@@ -162,20 +162,17 @@ TEST_F(WipeTest, TotalStepsPerDirection) {
 }
 
 TEST_F(WipeTest, BandMaskIsFixedByTheSeedAndTheThresholds) {
-    // A few bits worked out by hand from the generator (seed 1642000): tedRight, band 3,
-    // frame height 5; tedUp, band 4, frame width 10. "B" = black (new picture).
+    // A few bits worked out by hand from the generator (seed 1642000): Right, band 3,
+    // frame height 5; Up, band 4, frame width 10. "B" = black (new picture).
     struct Golden {
         D direction;
         int band, w, h;
         int position;
         const char* bits;  // the first bits along the band at that position
     } goldens[] = {
-        {D::tedRight, 3, 6, 5, 0, "BBBBBBBBBBBBBBBB"},
-        {D::tedRight, 3, 6, 5, 1, "BwBwBBBwwBBwBBBw"},
-        {D::tedRight, 3, 6, 5, 2, "wwBwwBwwwBwwBBwB"},
-        {D::tedUp, 4, 10, 6, 0, "wwwwwwwwwwwwwwww"},
-        {D::tedUp, 4, 10, 6, 1, "wwwwwwwwBBwBBwwB"},
-        {D::tedUp, 4, 10, 6, 3, "BBBwBBBBwBBwBwBw"},
+        {D::Right, 3, 6, 5, 0, "BBBBBBBBBBBBBBBB"}, {D::Right, 3, 6, 5, 1, "BwBwBBBwwBBwBBBw"},
+        {D::Right, 3, 6, 5, 2, "wwBwwBwwwBwwBBwB"}, {D::Up, 4, 10, 6, 0, "wwwwwwwwwwwwwwww"},
+        {D::Up, 4, 10, 6, 1, "wwwwwwwwBBwBBwwB"},   {D::Up, 4, 10, 6, 3, "BBBwBBBBwBBwBwBw"},
     };
     for (const Golden& g : goldens) {
         auto wipe = MakeWipe(g.direction, g.band);
@@ -188,7 +185,7 @@ TEST_F(WipeTest, BandMaskIsFixedByTheSeedAndTheThresholds) {
     }
 
     // Whole masks of every side direction against the generator and thresholds.
-    for (D d : {D::tedRight, D::tedLeft, D::tedDown, D::tedUp}) {
+    for (D d : {D::Right, D::Left, D::Down, D::Up}) {
         const int w = 31, h = 17, bw = 7;
         auto wipe = MakeWipe(d, bw);
         RunWipe(*wipe, PictureA(w, h), PictureB(w, h), false);
@@ -199,8 +196,7 @@ TEST_F(WipeTest, BandMaskIsFixedByTheSeedAndTheThresholds) {
         EXPECT_EQ(mask.Height(), IsVertical(d) ? h + 75 : bw);
         Lcg rng{1642000};
         int length = IsVertical(d) ? h + 75 : w + 75;
-        EXPECT_EQ(MaskOf(mask, d),
-                  ReferenceMask(bw, length, d == D::tedRight || d == D::tedDown, rng))
+        EXPECT_EQ(MaskOf(mask, d), ReferenceMask(bw, length, d == D::Right || d == D::Down, rng))
             << "direction " << int(d);
     }
 }
@@ -208,7 +204,7 @@ TEST_F(WipeTest, BandMaskIsFixedByTheSeedAndTheThresholds) {
 TEST_F(WipeTest, BandMaskIsKeptBetweenRunsAndRebuiltOnlyWhenNeeded) {
     const int w = 29, h = 15;
     const Bitmap a = PictureA(w, h), b = PictureB(w, h);
-    auto wipe = MakeWipe(D::tedDown, 6);
+    auto wipe = MakeWipe(D::Down, 6);
     RunWipe(*wipe, a, b, false);
     ASSERT_NE(wipe->BandMask(), nullptr);
     const Bitmap first = *wipe->BandMask();
@@ -223,12 +219,12 @@ TEST_F(WipeTest, BandMaskIsKeptBetweenRunsAndRebuiltOnlyWhenNeeded) {
     EXPECT_EQ(*wipe->BandMask(), first);
 
     // Another effect of the same size and direction builds the same mask.
-    auto other = MakeWipe(D::tedDown, 6);
+    auto other = MakeWipe(D::Down, 6);
     RunWipe(*other, a, b, false);
     EXPECT_EQ(*other->BandMask(), first);
 
     // Another direction rebuilds it (same size, other thresholds), and so does another size.
-    wipe->SetDirection(D::tedUp);
+    wipe->SetDirection(D::Up);
     RunWipe(*wipe, a, b, false);
     EXPECT_EQ(wipe->BandMask()->Width(), first.Width());
     EXPECT_NE(*wipe->BandMask(), first);
@@ -240,7 +236,7 @@ TEST_F(WipeTest, BandMaskIsKeptBetweenRunsAndRebuiltOnlyWhenNeeded) {
     RunWipe(*wipe, a, b, false);
     EXPECT_EQ(wipe->BandMask(), nullptr);
     wipe->SetBandWidth(6);
-    wipe->SetDirection(D::tedOut);
+    wipe->SetDirection(D::Out);
     RunWipe(*wipe, a, b, false);
     EXPECT_EQ(wipe->BandMask(), nullptr);
 }
@@ -250,31 +246,31 @@ bool RevealedWithoutBand(D d, int w, int h, int total, int s, int x, int y) {
     int px = int(std::nearbyint(double(w) / total * s));
     int py = int(std::nearbyint(double(h) / total * s));
     switch (d) {
-        case D::tedRight:
+        case D::Right:
             return x < s;
-        case D::tedLeft:
+        case D::Left:
             return x >= w - s;
-        case D::tedDown:
+        case D::Down:
             return y < s;
-        case D::tedUp:
+        case D::Up:
             return y >= h - s;
-        case D::tedDownRight:
+        case D::DownRight:
             return x < px && y < py;
-        case D::tedDownLeft:
+        case D::DownLeft:
             return x >= w - px && y < py;
-        case D::tedUpRight:
+        case D::UpRight:
             return x < px && y >= h - py;
-        case D::tedUpLeft:
+        case D::UpLeft:
             return x >= w - px && y >= h - py;
-        case D::tedIn: {
+        case D::In: {
             int hx = px / 2, hy = py / 2;
             return !(x >= hx && x < w - hx && y >= hy && y < h - hy);
         }
-        case D::tedOut: {
+        case D::Out: {
             int hx = (w - px) / 2, hy = (h - py) / 2;
             return x >= hx && x < w - hx && y >= hy && y < h - hy;
         }
-        case D::tedNone:
+        case D::None:
             break;
     }
     return false;
@@ -331,18 +327,18 @@ TEST_F(WipeTest, FramesWithoutABandMatchTheGeometry) {
 // Side wipes with a band, against a per-pixel replay: each drawn step draws the band (mask
 // black = new picture, read at a fresh random offset along the band) ahead of the strip,
 // then the strip one pixel wider and taller. The band slides in from and out across the
-// frame's edges. tedUp places its band from the strip's previous top, the others from the
+// frame's edges. Up places its band from the strip's previous top, the others from the
 // strip's new edge.
 TEST_F(WipeTest, BandFramesMatchAPerPixelReplay) {
     struct Row {
         D direction;
         bool reversed;
         D runs;
-    } rows[] = {{D::tedRight, false, D::tedRight},
-                {D::tedLeft, false, D::tedLeft},
-                {D::tedDown, false, D::tedDown},
-                {D::tedUp, false, D::tedUp},
-                {D::tedRight, true, D::tedLeft}};
+    } rows[] = {{D::Right, false, D::Right},
+                {D::Left, false, D::Left},
+                {D::Down, false, D::Down},
+                {D::Up, false, D::Up},
+                {D::Right, true, D::Left}};
     const int w = 13, h = 9, bw = 4;
     const Bitmap a = PictureA(w, h), b = PictureB(w, h);
     for (const Row& row : rows) {
@@ -350,7 +346,7 @@ TEST_F(WipeTest, BandFramesMatchAPerPixelReplay) {
                      (row.reversed ? " reversed" : ""));
         const D d = row.runs;
         const bool vertical = IsVertical(d);
-        const bool forward = d == D::tedRight || d == D::tedDown;
+        const bool forward = d == D::Right || d == D::Down;
         const int extent = vertical ? w : h;  // along the movement
         Lcg rng{1642000};
         const MaskBits black = ReferenceMask(bw, (vertical ? h : w) + 75, forward, rng);
@@ -372,7 +368,7 @@ TEST_F(WipeTest, BandFramesMatchAPerPixelReplay) {
                           } else {
                               stripFirst = extent + bw - s;
                               stripLast = extent + bw - p;
-                              bandStart = d == D::tedUp ? extent - p - 1 : extent - s - 1;
+                              bandStart = d == D::Up ? extent - p - 1 : extent - s - 1;
                           }
                           for (int y = 0; y < h; ++y)
                               for (int x = 0; x < w; ++x) {
@@ -418,30 +414,30 @@ TEST_F(WipeTest, EveryDirectionEndsOnTheNewPictureInEveryFormat) {
 }
 
 TEST_F(WipeTest, AssignCopiesTheBandWidthAsRead) {
-    auto source = MakeWipe(D::tedDown, 30);
+    auto source = MakeWipe(D::Down, 30);
     source->Milliseconds = 1700;
-    TWipeTransition target;
+    WipeTransition target;
     target.Assign(*source);
-    EXPECT_EQ(target.Direction(), D::tedDown);
+    EXPECT_EQ(target.GetDirection(), D::Down);
     EXPECT_EQ(target.BandWidth(), 30);
     EXPECT_EQ(target.Milliseconds, 1700);
 
     // A corner wipe reads its band as 0, and that is what is copied.
-    source->SetDirection(D::tedIn);
+    source->SetDirection(D::In);
     target.Assign(*source);
-    target.SetDirection(D::tedRight);
+    target.SetDirection(D::Right);
     EXPECT_EQ(target.BandWidth(), 0);
 }
 
 TEST_F(WipeTest, PropertiesByNameAndTheShowTable) {
-    TWipeTransition wipe;
+    WipeTransition wipe;
     EXPECT_TRUE(wipe.SetProperty("BandWidth", int32_t(20)));
     EXPECT_EQ(wipe.BandWidth(), 20);
     EXPECT_FALSE(wipe.SetProperty("BandWidth", true));
-    EXPECT_TRUE(wipe.SetProperty("Direction", int32_t(D::tedUpLeft)));
-    EXPECT_EQ(wipe.Direction(), D::tedUpLeft);
-    EXPECT_TRUE(wipe.SetProperty("Direction", int32_t(D::tedNone)));  // ignored, as the setter
-    EXPECT_EQ(wipe.Direction(), D::tedUpLeft);
+    EXPECT_TRUE(wipe.SetProperty("Direction", int32_t(D::UpLeft)));
+    EXPECT_EQ(wipe.GetDirection(), D::UpLeft);
+    EXPECT_TRUE(wipe.SetProperty("Direction", int32_t(D::None)));  // ignored, as the setter
+    EXPECT_EQ(wipe.GetDirection(), D::UpLeft);
     EXPECT_FALSE(wipe.SetProperty("Direction", int32_t(11)));
     EXPECT_TRUE(wipe.SetProperty("Reversed", true));
     EXPECT_TRUE(wipe.Reversed);
@@ -453,22 +449,21 @@ TEST_F(WipeTest, PropertiesByNameAndTheShowTable) {
     RegisterAllEffectClasses();
     std::vector<StoredEffect> wipes;
     for (const auto& e : ShowEffectTable())
-        if (e.ClassName == "TWipeTransition") wipes.push_back(e);
+        if (e.ClassName == "WipeTransition") wipes.push_back(e);
     ASSERT_EQ(wipes.size(), 10u);
-    TTransitionList list;
+    TransitionList list;
     LoadEffectList(list, wipes);
     struct Row {
         const char* name;
         D direction;
         int32_t band;
-    } rows[] = {
-        {"WipeDown", D::tedDown, 50}, {"WipeLeft", D::tedLeft, 50},     {"Right", D::tedRight, 20},
-        {"WipeUp", D::tedUp, 50},     {"Ugol_d_r", D::tedDownRight, 0}, {"Intro", D::tedIn, 0},
-        {"Out", D::tedOut, 0}};
+    } rows[] = {{"WipeDown", D::Down, 50}, {"WipeLeft", D::Left, 50},     {"Right", D::Right, 20},
+                {"WipeUp", D::Up, 50},     {"Ugol_d_r", D::DownRight, 0}, {"Intro", D::In, 0},
+                {"Out", D::Out, 0}};
     for (const Row& row : rows) {
-        auto* effect = dynamic_cast<TWipeTransition*>(list.Transitions(list.IndexOf(row.name)));
+        auto* effect = dynamic_cast<WipeTransition*>(list.Transitions(list.IndexOf(row.name)));
         ASSERT_NE(effect, nullptr) << row.name;
-        EXPECT_EQ(effect->Direction(), row.direction) << row.name;
+        EXPECT_EQ(effect->GetDirection(), row.direction) << row.name;
         EXPECT_EQ(effect->BandWidth(), row.band) << row.name;
         EXPECT_EQ(effect->Milliseconds, 1700) << row.name;
     }

@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "QtTestSupport.h"
+#include "transitions/DisplayFormat.h"
 #include "transitions/qt/QtControl.h"
 
 namespace {
@@ -67,7 +68,7 @@ TEST_F(CaptureTest, RenderWindowIsOnScreenButNeverPainted) {
     int flushes = 0;
     m_control.OnFrame = [&](const raster::Bitmap&, const core::Rect&) { ++flushes; };
 
-    std::unique_ptr<TTERenderWindow> window = m_control.CreateRenderWindow(over);
+    std::unique_ptr<RenderWindow> window = m_control.CreateRenderWindow(over);
     EXPECT_EQ(qttest::RenderWindowsIn(*m_scene.panel), 1);
     // It starts as the control's look there.
     EXPECT_EQ(FirstDifference(Expected(over, raster::PixelFormat::Bits32), window->Canvas()), "");
@@ -103,7 +104,7 @@ TEST_F(CaptureTest, CanvasOfEveryDisplayFormatReachesTheScreen) {
     for (F format : {F::Bits32, F::Bits24, F::Bits16, F::Bits15, F::Bits8, F::Bits4, F::Bits1}) {
         SCOPED_TRACE(testing::Message() << "format " << int(format));
         SetDisplayPixelFormat(format);
-        std::unique_ptr<TTERenderWindow> window = m_control.CreateRenderWindow(over);
+        std::unique_ptr<RenderWindow> window = m_control.CreateRenderWindow(over);
         raster::Bitmap& canvas = window->Canvas();
         ASSERT_EQ(canvas.Format(), format);
         if (format == F::Bits1) canvas.Palette() = {0x000000, 0xFFFFFF};

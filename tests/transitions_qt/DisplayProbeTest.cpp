@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "transitions/Surface.h"
+#include "transitions/DisplayFormat.h"
 #include "transitions/qt/DisplayProbe.h"
 
 namespace {

@@ -11,8 +11,8 @@
 
 #include "QtTestSupport.h"
 #include "transitions/EffectTable.h"
-#include "transitions/TFlickerFreeTransition.h"
-#include "transitions/TTimedTransitionEffect.h"
+#include "transitions/FlickerFreeTransition.h"
+#include "transitions/TimedTransitionEffect.h"
 #include "transitions/qt/QtControl.h"
 
 namespace {
@@ -22,7 +22,7 @@ using qttest::FirstDifference;
 using qttest::ScreenOf;
 
 // A timed effect that draws nothing itself and lets the test look in on every step.
-class WatchedEffect : public TTimedTransitionEffect {
+class WatchedEffect : public TimedTransitionEffect {
 public:
     const char* ClassName() const override { return "WatchedEffect"; }
     bool NeedsOldImage() const override { return false; }
@@ -30,23 +30,22 @@ public:
     int Steps = 0;
 
 protected:
-    void PrepareSteps(TTETransitionData&, int& total) override { total = 1000; }
-    void RenderStep(TTETransitionData& data, int step, int delta, int total,
-                    int previous) override {
-        TTimedTransitionEffect::RenderStep(data, step, delta, total, previous);
+    void PrepareSteps(PassData&, int& total) override { total = 1000; }
+    void RenderStep(PassData& data, int step, int delta, int total, int previous) override {
+        TimedTransitionEffect::RenderStep(data, step, delta, total, previous);
         ++Steps;
         if (OnStep) OnStep();
     }
 };
 
 // Keeps the image its pass starts from.
-class SourceRecorder : public TTimedTransitionEffect {
+class SourceRecorder : public TimedTransitionEffect {
 public:
     const char* ClassName() const override { return "SourceRecorder"; }
     raster::Bitmap Source;
 
 protected:
-    void PrepareSteps(TTETransitionData& data, int& total) override {
+    void PrepareSteps(PassData& data, int& total) override {
         Source = *data.SrcImage;
         total = 2;
     }
@@ -92,7 +91,7 @@ protected:
         };
     }
     void TearDown() override { SetDisplayPixelFormat(raster::PixelFormat::Bits32); }
-    QWidget* RenderWindow() const {
+    QWidget* OverlayWidget() const {
         for (QObject* child : m_scene.panel->children())
             if (QtRenderWindow::IsRenderWindow(child)) return static_cast<QWidget*>(child);
         return nullptr;
@@ -112,12 +111,12 @@ protected:
 
 TEST(ShowEffectsOnQt, EveryBuiltShowEffectEndsWithTheNewLookOnScreen) {
     RegisterAllEffectClasses();
-    TTransitionList list;
+    TransitionList list;
     LoadEffectList(list, ShowEffectTable());
     const core::Rect all{0, 0, 160, 120};
     int ran = 0;
     for (int i = 0; i < list.Count(); ++i) {
-        TTransitionEffect* effect = list.Transitions(i);
+        TransitionEffect* effect = list.Transitions(i);
         if (!effect) continue;  // its class is not built yet
         SCOPED_TRACE(list.NameAt(i));
         qttest::Scene scene;
@@ -150,7 +149,7 @@ TEST(ShowEffectsOnQt, EveryBuiltShowEffectEndsWithTheNewLookOnScreen) {
 }
 
 TEST_F(EffectRunTest, WithoutExecuteTheControlShowsItsNewLookOnceTheWindowGoes) {
-    TFlickerFreeTransition effect;
+    FlickerFreeTransition effect;
     ASSERT_TRUE(effect.Prepare(m_control, m_all));
     m_scene.ChangeLook();
     effect.Unprepare();
@@ -240,7 +239,7 @@ TEST_F(EffectRunTest, LeftClickOnTheRenderWindowAborts) {
         QWindow* top = m_scene.window.windowHandle();
         switch (c.target) {
             case Target::RenderWidget:
-                PostPress(RenderWindow(), QPoint(30, 30), c.button);
+                PostPress(OverlayWidget(), QPoint(30, 30), c.button);
                 break;
             case Target::WindowOverRenderWindow:
                 PostPress(top, m_scene.panel->mapTo(&m_scene.window, QPoint(30, 30)), c.button);

@@ -9,7 +9,7 @@
 #include <QWindow>
 #include <cstdio>
 
-#include "transitions/Surface.h"
+#include "transitions/DisplayFormat.h"
 #include "transitions/qt/QtRenderWindow.h"
 
 namespace qttest {

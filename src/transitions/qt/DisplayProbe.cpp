@@ -4,7 +4,7 @@
 #include <QPixmap>
 #include <QScreen>
 
-#include "transitions/Surface.h"
+#include "transitions/DisplayFormat.h"
 
 namespace transitions {
 

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "core/Error.h"
+#include "transitions/DisplayFormat.h"
 
 namespace transitions {
 
@@ -143,13 +144,13 @@ void QtControl::PaintInto(const core::Rect& rect, raster::Bitmap& target) {
     if (m_widget) PaintWidget(*m_widget, rect, target, RenderWindows::Skip);
 }
 
-settings::ColorValue QtControl::Colour() const {
-    if (!m_widget) return settings::kClBlack;
+raster::ColorValue QtControl::Colour() const {
+    if (!m_widget) return raster::kClBlack;
     QColor c = m_widget->palette().color(m_widget->backgroundRole());
-    return settings::ColorValue(c.red() | (c.green() << 8) | (c.blue() << 16));
+    return raster::ColorValue(c.red() | (c.green() << 8) | (c.blue() << 16));
 }
 
-std::unique_ptr<TTERenderWindow> QtControl::CreateRenderWindow(const core::Rect& rect) {
+std::unique_ptr<RenderWindow> QtControl::CreateRenderWindow(const core::Rect& rect) {
     if (!m_widget) throw core::Error("The window of the transition no longer exists.");
     // It starts with what is on screen beneath it: the control's look.
     raster::Bitmap canvas = MakeDisplayBitmap(rect.Width(), rect.Height(), DisplayPixelFormat());

@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <memory>
 
+#include "transitions/TransitionControl.h"
 #include "transitions/qt/QtRenderWindow.h"
 
 namespace transitions {
@@ -28,8 +29,8 @@ public:
     bool IsCovered(const core::Rect& rect) const override;
     void CopyScreen(const core::Rect& rect, raster::Bitmap& target) override;
     void PaintInto(const core::Rect& rect, raster::Bitmap& target) override;
-    settings::ColorValue Colour() const override;
-    std::unique_ptr<TTERenderWindow> CreateRenderWindow(const core::Rect& rect) override;
+    raster::ColorValue Colour() const override;
+    std::unique_ptr<RenderWindow> CreateRenderWindow(const core::Rect& rect) override;
 
 private:
     QPointer<QWidget> m_widget;

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "transitions/Surface.h"
+#include "transitions/RenderWindow.h"
 
 class QEvent;
 
@@ -16,7 +16,7 @@ namespace transitions {
 // The render window on a Qt display: a child widget laid over the transition rectangle
 // that shows its canvas and nothing else. Frames reach the screen through a synchronous
 // repaint; abort polling reads input without returning to the event loop.
-class QtRenderWindow final : public TTERenderWindow {
+class QtRenderWindow final : public RenderWindow {
 public:
     using FrameSink = std::function<void(const raster::Bitmap& canvas, const core::Rect& area)>;
 

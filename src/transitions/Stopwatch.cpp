@@ -1,0 +1,31 @@
+#include "transitions/Stopwatch.h"
+
+namespace transitions {
+
+double Stopwatch::Elapsed() const {
+    if (!Running()) return m_accumulated;
+    return std::chrono::duration<double, std::milli>(Clock::now() - m_start).count() +
+           m_accumulated;
+}
+
+void Stopwatch::Start() {
+    if (Running()) return;
+    m_start = Clock::now();
+    m_stopped = false;
+    m_paused = false;
+}
+
+void Stopwatch::Pause() {
+    if (!Running()) return;
+    m_accumulated = Elapsed();
+    m_paused = true;
+}
+
+void Stopwatch::Reset() {
+    Pause();
+    m_accumulated = 0.0;
+    m_stopped = true;
+    m_paused = false;
+}
+
+}  // namespace transitions
