@@ -96,7 +96,7 @@ Direction TransitionEffect::ActualDirection() const {
 
 void TransitionEffect::Assign(const TransitionEffect& source) {
     Milliseconds = source.Milliseconds;
-    Pass2Options.Assign(source.Pass2Options);
+    Pass2Options = source.Pass2Options;
     Passes = source.Passes;
     SetEnabled(source.Enabled());
     FlickerFreeWhenDisabled = source.FlickerFreeWhenDisabled;

@@ -44,8 +44,6 @@ struct SecondPassOptions {
     bool Reversed = false;
     bool UseSolidColor = true;
     raster::ColorValue SolidColor = raster::kClNone;
-
-    void Assign(const SecondPassOptions& other) { *this = other; }
 };
 
 // The record of one pass: the bitmaps an effect composes with, and the frame.
