@@ -21,7 +21,8 @@ using D = Direction;
 
 // --- A word-by-word reference of the blend arithmetic ------------------------------------
 
-// The mix formulas of levels 1 to 32, term by term, as the effect's design writes them.
+// The mix formulas of levels 1 to 32, term by term. Kept apart from the effect's own table
+// on purpose: the blended words are fixed by these formulas, and a slip in either copy shows.
 const char* const kFormulas[33] = {
     "",
     "S + D>>6 - S>>6",
