@@ -26,7 +26,8 @@ void PrintUsage() {
     std::fputs(
         "usage: pictavo-preview EFFECT FROM TO [--size WxH] [--ms N]\n"
         "                       [--grab DIR --grab-every N] [--flush-bench N]\n"
-        "  EFFECT        an effect of the show's list, by name (WipeDown) or index (11)\n"
+        "  EFFECT        an effect of the show's list, by name (WipeDown), alias (wipe-down)\n"
+        "                or index (11); pictavo-cli effects lists them\n"
         "  FROM, TO      pictures (BMP, JPEG, GIF); FROM is shown first, TO after the effect\n"
         "  --size WxH    window size (default 800x600)\n"
         "  --ms N        run the effect for N milliseconds instead of its stored duration\n"
