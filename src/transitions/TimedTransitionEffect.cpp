@@ -52,7 +52,7 @@ void TimedTransitionEffect::PlayTimed(int totalSteps, PassData& data) {
     float increment = std::clamp(total / (ms / budget), 1.0f, total);  // I
     float lastPaint = 0;                                               // P
     float lastEnd = 0;                                                 // E
-    Stopwatch clock;                                                   // C
+    Stopwatch clock(Time());                                           // C
     clock.Start();
     auto now = [&] { return float(clock.Elapsed()); };
 
@@ -71,12 +71,7 @@ void TimedTransitionEffect::PlayTimed(int totalSteps, PassData& data) {
         lastPaint = now() - t0;
         float t1 = now();
         float wait = (budget - previousPaint) - (t1 - lastEnd);
-        if (wait > 0) {
-            m_delayStopwatch.Start();
-            while (m_delayStopwatch.Elapsed() < wait) {
-            }
-            m_delayStopwatch.Reset();
-        }
+        if (wait > 0) Time().WaitUntil(Time().NowMs() + wait);
         float waited = now() - t1;
         float previousEnd = lastEnd;
         lastEnd = now();

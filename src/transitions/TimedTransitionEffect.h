@@ -30,7 +30,6 @@ protected:
 private:
     void PollAbort();
 
-    Stopwatch m_delayStopwatch;
     int m_stepsDrawn = 0;
 };
 

@@ -280,6 +280,13 @@ std::unique_ptr<raster::Bitmap> TransitionEffect::SetUpWorkBitmap(raster::Bitmap
     return own;
 }
 
+void TransitionEffect::SetTimeSource(TimeSource& source) {
+    if (m_executing) return;
+    m_time = &source;
+    m_abortStopwatch.Reset();
+    m_abortStopwatch.SetSource(source);
+}
+
 void TransitionEffect::RunPass(PassData& data, bool fireStart, bool fireEnd) {
     if (fireStart && OnStartTransition) OnStartTransition(*this);
     m_abortStopwatch.Start();

@@ -92,6 +92,9 @@ public:
     bool Prepared() const { return m_prepared; }
     bool Executing() const { return m_executing; }
     bool Aborted() const { return m_aborted; }
+    // The clock that paces the run and times the abort polls; the steady clock unless
+    // tests or offline rendering give another. Not while a run is executing.
+    void SetTimeSource(TimeSource& source);
 
     // Copies the published properties of another effect (not the events).
     virtual void Assign(const TransitionEffect& source);
@@ -150,6 +153,7 @@ protected:
     void ShowFinalFrame(PassData& data);
 
     RenderWindow* Window() const { return m_window.get(); }
+    TimeSource& Time() const { return *m_time; }
     // The stored forms of Direction (its ordinal) and Reversed, for the classes that
     // publish them; false for a value of the wrong kind or out of range.
     bool SetDirectionProperty(const PropertyValue& value);
@@ -164,7 +168,7 @@ protected:
     bool m_aborted = false;
     bool m_secondPass = false;
     raster::Bitmap* m_displayBitmap = nullptr;  // the run's work bitmap, not owned
-    Stopwatch m_abortStopwatch;
+    Stopwatch m_abortStopwatch{SteadyTimeSource()};
 
     std::unique_ptr<raster::Bitmap> m_oldImage, m_pass2Image, m_newImage;
 
@@ -190,6 +194,7 @@ private:
     core::Rect m_rect;
     std::unique_ptr<RenderWindow> m_window;
     TransitionList* m_list = nullptr;
+    TimeSource* m_time = &SteadyTimeSource();
 };
 
 // Thrown to end a run without a message (an effect with no steps).

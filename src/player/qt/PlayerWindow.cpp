@@ -155,9 +155,9 @@ bool PlayerWindow::BeginShow(const ShowInput& input) {
 
 void PlayerWindow::SetUpBackground(const settings::ShowSettings& settings) {
     const std::string& kind = settings.Slot(settings::kBackKindSlot);
-    const std::string& data = settings.Slot(settings::kBackDataSlot);
+    const std::string& backData = settings.Slot(settings::kBackDataSlot);
     if (kind == settings::kColor) {
-        BackgroundColours colours = ParseBackgroundColours(data);
+        BackgroundColours colours = ParseBackgroundColours(backData);
         if (colours.Plain) {
             m_background->ClearPicture();
             SetColour(*m_showArea, QPalette::Window, colours.Top);
@@ -169,7 +169,7 @@ void PlayerWindow::SetUpBackground(const settings::ShowSettings& settings) {
             m_background->SetPicture(gradient);
         }
     } else if (kind == settings::kBackFile) {
-        m_background->LoadPicture(data);
+        m_background->LoadPicture(backData);
     }
 }
 
