@@ -58,14 +58,14 @@ PlayerWindow::PlayerWindow(platform::Dialogs& dialogs, MusicDeviceFactory musicD
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    auto* area = new ShowAreaWidget(this);
-    m_showArea = area;
+    auto* showArea = new ShowAreaWidget(this);
+    m_showArea = showArea;
     m_showArea->setAutoFillBackground(true);
     SetColour(*m_showArea, QPalette::Window, 0x000000);
     layout->addWidget(m_showArea, 1);
 
     m_background = new BackgroundImage(m_showArea);
-    area->Filler = m_background;
+    showArea->Filler = m_background;
     m_shadow = new QWidget(m_showArea);
     m_shadow->setAutoFillBackground(true);
     SetColour(*m_shadow, QPalette::Window, kShadowColour);
