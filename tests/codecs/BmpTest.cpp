@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
@@ -143,8 +144,8 @@ const FixtureCase kFixtures[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Bmp, BmpFixture, testing::ValuesIn(kFixtures),
-                         [](const testing::TestParamInfo<FixtureCase>& info) {
-                             return std::string(info.param.name);
+                         [](const testing::TestParamInfo<FixtureCase>& testCase) {
+                             return std::string(testCase.param.name);
                          });
 
 // Row padding in the file never reaches the bitmap, whose padding stays zero (the blends
@@ -495,6 +496,26 @@ TEST(BmpWrite, EveryFormatRoundTripsExactly) {
 TEST(BmpWrite, EmptyBitmapIsRefused) {
     EXPECT_THROW(WriteBmp(Bitmap(0, 5, PixelFormat::Bits24)), core::Error);
     EXPECT_THROW(WriteBmp(Bitmap()), core::Error);
+}
+
+// Writing straight to a file gives the same bytes as the file made in memory; a file that
+// cannot be written is an error and leaves nothing behind.
+TEST(BmpWrite, FileWrittenFromTheRowsIsTheSameFile) {
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("pictavo-bmpfile-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    for (PixelFormat format : {PixelFormat::Bits8, PixelFormat::Bits16, PixelFormat::Bits24}) {
+        const Bitmap original = RandomBitmap(format, 40 + uint32_t(format));
+        const std::string path = (dir / "out.bmp").string();
+        codecs::WriteBmpFile(path, original);
+        EXPECT_EQ(core::ReadFileBytes(path, 1 << 20), WriteBmp(original));
+    }
+    EXPECT_THROW(codecs::WriteBmpFile((dir / "missing" / "out.bmp").string(),
+                                      RandomBitmap(PixelFormat::Bits24, 1)),
+                 core::FileError);
+    EXPECT_THROW(codecs::WriteBmpFile((dir / "empty.bmp").string(), Bitmap()), core::Error);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
+    std::filesystem::remove_all(dir);
 }
 
 // ---------------------------------------------------------------------------------------
