@@ -35,8 +35,9 @@ constexpr uint64_t kScanBlockBudget = uint64_t(1) << 30;
 // component: each block's first scan codes its DC difference, and the shortest code is one
 // bit. The flattest pictures cjpeg and ImageMagick make at quality 1 (baseline, optimised
 // or progressive) take two bits per block. A file below one bit per this many blocks is
-// sixteen times too short for any complete picture, so refusing it loses nothing, and a
-// small file claiming a huge size never gets as far as the big allocations.
+// eight times too short for any complete picture (sixteen for the smallest real ones), so
+// refusing it loses nothing, and a small file claiming a huge size never gets as far as
+// the big allocations.
 constexpr uint64_t kBlocksPerBitAtLeast = 8;
 
 enum class Failure { None, Codec, TooManyScans, EndsEarly };
@@ -166,7 +167,7 @@ uint64_t BlockCount(const jpeg_decompress_struct& cinfo) {
 
 // Refuses a file far too short for the size its header claims (see kBlocksPerBitAtLeast),
 // from the header alone. Arithmetic coding is exempt: it codes a flat picture in next to
-// nothing (cjpeg -arithmetic makes a grey 4096 x 4096 picture of 336 bytes).
+// nothing (cjpeg -arithmetic makes a flat 4096 x 4096 picture of 336 bytes).
 void CheckEnoughData(const jpeg_decompress_struct& cinfo, size_t fileBytes) {
     if (cinfo.arith_code) return;
     if (uint64_t(fileBytes) * 8 * kBlocksPerBitAtLeast >= BlockCount(cinfo)) return;
