@@ -219,7 +219,8 @@ enum class Output {
     CmykToGrey,  // the same, then to grey
 };
 
-raster::Bitmap Decode(const std::string& bytes, const JpegSettings& settings) {
+raster::Bitmap Decode(const std::string& bytes, const JpegSettings& settings,
+                      Orientation orientation) {
     Decoder d;
     d.ReadHeader(bytes);
     jpeg_decompress_struct& cinfo = d.cinfo;
@@ -265,8 +266,11 @@ raster::Bitmap Decode(const std::string& bytes, const JpegSettings& settings) {
     Guarded(d.err, [&] { jpeg_start_decompress(&cinfo); });
 
     const bool eightBit = output != Output::Bgr && output != Output::CmykToBgr;
-    raster::Bitmap bitmap(width, height,
-                          eightBit ? raster::PixelFormat::Bits8 : raster::PixelFormat::Bits24);
+    // The rows go straight into the upright bitmap.
+    UprightRows rows(width, height,
+                     eightBit ? raster::PixelFormat::Bits8 : raster::PixelFormat::Bits24,
+                     orientation);
+    raster::Bitmap& bitmap = rows.Upright();
     if (output == Output::Quantised) {
         // The colour map is ready once the first (counting) pass has run, and goes away
         // with jpeg_finish_decompress.
@@ -285,26 +289,21 @@ raster::Bitmap Decode(const std::string& bytes, const JpegSettings& settings) {
     Guarded(d.err, [&] {
         while (cinfo.output_scanline < cinfo.output_height) {
             const int y = static_cast<int>(cinfo.output_scanline);
-            if (!cmyk) {
-                JSAMPROW row = bitmap.Scanline(y);
-                jpeg_read_scanlines(&cinfo, &row, 1);
-                continue;
-            }
-            JSAMPROW row = inkRow.data();
+            JSAMPROW row = cmyk ? inkRow.data() : rows.Row(y);
             jpeg_read_scanlines(&cinfo, &row, 1);
             if (output == Output::CmykToBgr)
-                ConvertCmykRowToBgr(row, bitmap.Scanline(y), width, inverted);
-            else
-                ConvertCmykRowToGrey(row, bitmap.Scanline(y), width, inverted);
+                ConvertCmykRowToBgr(row, rows.Row(y), width, inverted);
+            else if (output == Output::CmykToGrey)
+                ConvertCmykRowToGrey(row, rows.Row(y), width, inverted);
+            rows.Done(y);
         }
         jpeg_finish_decompress(&cinfo);
     });
 
     // libjpeg cannot quantise four-channel data, so CMYK pictures for palette displays
     // are mapped to the standard palette after conversion.
-    if (output == Output::CmykToBgr && palette)
-        bitmap = bitmap.ConvertTo(raster::PixelFormat::Bits8);
-    return bitmap;
+    if (output == Output::CmykToBgr && palette) return bitmap.ConvertTo(raster::PixelFormat::Bits8);
+    return std::move(bitmap);
 }
 
 struct Encoder {
@@ -354,8 +353,7 @@ void JpegPicture::SetScale(JpegScale scale) {
 
 void JpegPicture::DecodeNow() {
     if (IsDecoded()) return;
-    m_decoded = Decode(m_bytes, m_settings);
-    MakeUpright(m_decoded, m_orientation);
+    m_decoded = Decode(m_bytes, m_settings, m_orientation);
 }
 
 void JpegPicture::Draw(raster::Bitmap& target, const core::Rect& rect) {

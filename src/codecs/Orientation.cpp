@@ -1,6 +1,7 @@
 #include "codecs/Orientation.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -9,9 +10,9 @@ namespace codecs {
 
 namespace {
 
-// Transposing walks the source a row at a time and writes the target a column at a time;
-// in tiles of this many pixels square, the target rows being written stay in the cache.
-constexpr int kTile = 32;
+// Quarter turns and diagonal mirrors go in bands of this many source rows (measured on
+// 4000 x 3000 pictures: 64 and 128 alike, a quarter less time than 16).
+constexpr int kTile = 64;
 
 // Every orientation is an optional transpose followed by mirrors of the upright picture:
 // left to right (x) and top to bottom (y).
@@ -77,24 +78,30 @@ void MirrorOrTurnHalf(raster::Bitmap& bitmap, Orientation orientation) {
     }
 }
 
-// Source pixel (x, y) of a w x h bitmap lands at (y, x), then mirrored as `flips` says.
+// Source rows y0 .. y0 + rows - 1 of a w x h picture (row y0 at `band`, the next ones
+// `stride` bytes apart) into the target of swapped size: target pixel (x, y) comes from
+// source pixel (y, x), the target mirrored as `flips` says. Each target row gets one run of
+// `rows` pixels, written left to right while the band is read down a column; a band of
+// kTile rows stays in the cache meanwhile.
+template <size_t N>
+void TransposeBand(const uint8_t* band, ptrdiff_t stride, int w, int h, int y0, int rows,
+                   raster::Bitmap& target, Flips flips) {
+    const int x0 = flips.x ? h - y0 - rows : y0;
+    const ptrdiff_t step = flips.x ? -stride : stride;
+    const uint8_t* first = band + (flips.x ? ptrdiff_t(rows - 1) * stride : 0);
+    for (int y = 0; y < w; ++y) {
+        uint8_t* out = target.Scanline(y) + size_t(x0) * N;
+        const uint8_t* in = first + size_t(flips.y ? w - 1 - y : y) * N;
+        for (int k = 0; k < rows; ++k, out += N, in += step) std::memcpy(out, in, N);
+    }
+}
+
 template <size_t N>
 void Transpose(const raster::Bitmap& source, raster::Bitmap& target, Flips flips) {
     const int w = source.Width(), h = source.Height();
-    const ptrdiff_t stride = ptrdiff_t(target.Stride());
-    const ptrdiff_t step = flips.y ? -stride : stride;
-    for (int ty = 0; ty < h; ty += kTile) {
-        const int yEnd = std::min(h, ty + kTile);
-        for (int tx = 0; tx < w; tx += kTile) {
-            const int xEnd = std::min(w, tx + kTile);
-            for (int y = ty; y < yEnd; ++y) {
-                const uint8_t* in = source.Scanline(y) + size_t(tx) * N;
-                const int targetX = flips.x ? h - 1 - y : y;
-                uint8_t* out = target.Scanline(flips.y ? w - 1 - tx : tx) + size_t(targetX) * N;
-                for (int x = tx; x < xEnd; ++x, in += N, out += step) std::memcpy(out, in, N);
-            }
-        }
-    }
+    for (int y0 = 0; y0 < h; y0 += kTile)
+        TransposeBand<N>(source.Scanline(y0), ptrdiff_t(source.Stride()), w, h, y0,
+                         std::min(kTile, h - y0), target, flips);
 }
 
 template <size_t N>
@@ -126,7 +133,78 @@ void UprightByPixel(raster::Bitmap& bitmap, Orientation orientation) {
     bitmap = std::move(upright);
 }
 
+// The pixel size in bytes of the formats the fast passes handle; 0 for the others.
+size_t PixelBytes(const raster::Bitmap& bitmap) {
+    switch (bitmap.Bpp()) {
+        case 8:
+            return 1;
+        case 16:
+            return 2;
+        case 24:
+            return 3;
+        case 32:
+            return 4;
+        default:
+            return 0;
+    }
+}
+
 }  // namespace
+
+UprightRows::UprightRows(int width, int height, raster::PixelFormat format, Orientation orientation)
+    : m_width(width), m_height(height), m_orientation(orientation) {
+    const bool swap = SwapsAxes(orientation);
+    m_upright = raster::Bitmap(swap ? height : width, swap ? width : height, format);
+    assert(m_upright.Empty() || PixelBytes(m_upright) != 0);
+    if (swap) m_band = raster::Bitmap(width, std::min(kTile, height), format);
+}
+
+uint8_t* UprightRows::Row(int y) {
+    if (SwapsAxes(m_orientation)) return m_band.Scanline(y % kTile);
+    return m_upright.Scanline(FlipsOf(m_orientation).y ? m_height - 1 - y : y);
+}
+
+void UprightRows::Done(int y) {
+    const Flips flips = FlipsOf(m_orientation);
+    const size_t n = PixelBytes(m_upright);
+    if (!SwapsAxes(m_orientation)) {
+        if (!flips.x) return;
+        uint8_t* row = Row(y);
+        switch (n) {
+            case 1:
+                SwapReversed<1>(row, row, m_width);
+                break;
+            case 2:
+                SwapReversed<2>(row, row, m_width);
+                break;
+            case 3:
+                SwapReversed<3>(row, row, m_width);
+                break;
+            case 4:
+                SwapReversed<4>(row, row, m_width);
+                break;
+        }
+        return;
+    }
+    if ((y + 1) % kTile != 0 && y + 1 != m_height) return;
+    const int y0 = y - y % kTile;
+    const ptrdiff_t stride = ptrdiff_t(m_band.Stride());
+    const int rows = y + 1 - y0;
+    switch (n) {
+        case 1:
+            TransposeBand<1>(m_band.Bits(), stride, m_width, m_height, y0, rows, m_upright, flips);
+            break;
+        case 2:
+            TransposeBand<2>(m_band.Bits(), stride, m_width, m_height, y0, rows, m_upright, flips);
+            break;
+        case 3:
+            TransposeBand<3>(m_band.Bits(), stride, m_width, m_height, y0, rows, m_upright, flips);
+            break;
+        case 4:
+            TransposeBand<4>(m_band.Bits(), stride, m_width, m_height, y0, rows, m_upright, flips);
+            break;
+    }
+}
 
 void MakeUpright(raster::Bitmap& bitmap, Orientation orientation) {
     if (orientation == Orientation::Upright || bitmap.Empty()) return;

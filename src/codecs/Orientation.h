@@ -29,4 +29,28 @@ constexpr bool SwapsAxes(Orientation orientation) {
 // Keeps the format and the palette.
 void MakeUpright(raster::Bitmap& bitmap, Orientation orientation);
 
+// Takes a picture's rows as a decoder makes them, top to bottom as stored, and puts them
+// straight into the upright bitmap, so a decoded picture is held once, turned or not:
+// rows land in their upright place and are mirrored there, or, for the quarter turns and
+// diagonal mirrors, gather in a small band that is transposed into the bitmap when full.
+// For formats of 8, 16, 24 and 32 bits per pixel.
+class UprightRows {
+public:
+    UprightRows(int width, int height, raster::PixelFormat format, Orientation orientation);
+
+    // Where stored row `y` is to be written; rows come in order, from 0.
+    uint8_t* Row(int y);
+    // Stored row `y` is written.
+    void Done(int y);
+    // The upright bitmap, complete once every row is done. Its palette may be set at any
+    // time.
+    raster::Bitmap& Upright() { return m_upright; }
+
+private:
+    int m_width, m_height;
+    Orientation m_orientation;
+    raster::Bitmap m_upright;
+    raster::Bitmap m_band;
+};
+
 }  // namespace codecs

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <random>
 #include <string>
@@ -170,7 +171,7 @@ TEST(OrientationTest, MakeUprightMatchesThePixelByPixelReference) {
     std::mt19937 random(3);
     for (PixelFormat format : {PixelFormat::Bits1, PixelFormat::Bits4, PixelFormat::Bits8,
                                PixelFormat::Bits16, PixelFormat::Bits24, PixelFormat::Bits32})
-        for (auto [w, h] : {std::pair{1, 1}, {70, 45}, {33, 64}, {97, 1}, {1, 40}}) {
+        for (auto [w, h] : {std::pair{1, 1}, {140, 70}, {33, 64}, {97, 1}, {1, 130}}) {
             raster::Bitmap stored(w, h, format);
             for (size_t i = 0; i < stored.SizeBytes(); ++i) stored.Bits()[i] = uint8_t(random());
             // Padding bytes at the row ends are not pixels: only the pixels are compared.
@@ -184,6 +185,35 @@ TEST(OrientationTest, MakeUprightMatchesThePixelByPixelReference) {
                 ASSERT_EQ(actual.Width(), expected.Width());
                 ASSERT_EQ(actual.Height(), expected.Height());
                 EXPECT_EQ(actual.Palette(), stored.Palette());
+                for (int y = 0; y < expected.Height(); ++y)
+                    for (int x = 0; x < expected.Width(); ++x)
+                        ASSERT_EQ(actual.GetIndex(x, y), expected.GetIndex(x, y)) << x << "," << y;
+            }
+        }
+}
+
+// Rows handed over one at a time, as the decoder hands them, in several bands and a short
+// last one, give the same upright bitmap.
+TEST(OrientationTest, RowsPlacedAsTheyComeMatchTheReference) {
+    using raster::PixelFormat;
+    std::mt19937 random(5);
+    for (PixelFormat format :
+         {PixelFormat::Bits8, PixelFormat::Bits16, PixelFormat::Bits24, PixelFormat::Bits32})
+        for (auto [w, h] : {std::pair{1, 1}, {45, 150}, {130, 64}, {3, 65}}) {
+            raster::Bitmap stored(w, h, format);
+            for (size_t i = 0; i < stored.SizeBytes(); ++i) stored.Bits()[i] = uint8_t(random());
+            for (int value = 1; value <= 8; ++value) {
+                SCOPED_TRACE(std::to_string(stored.Bpp()) + " bits, " + std::to_string(w) + " x " +
+                             std::to_string(h) + ", orientation " + std::to_string(value));
+                UprightRows rows(w, h, format, Orientation(value));
+                for (int y = 0; y < h; ++y) {
+                    std::memcpy(rows.Row(y), stored.Scanline(y), stored.Stride());
+                    rows.Done(y);
+                }
+                const raster::Bitmap expected = UprightReference(stored, Orientation(value));
+                const raster::Bitmap& actual = rows.Upright();
+                ASSERT_EQ(actual.Width(), expected.Width());
+                ASSERT_EQ(actual.Height(), expected.Height());
                 for (int y = 0; y < expected.Height(); ++y)
                     for (int x = 0; x < expected.Width(); ++x)
                         ASSERT_EQ(actual.GetIndex(x, y), expected.GetIndex(x, y)) << x << "," << y;
