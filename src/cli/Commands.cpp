@@ -45,20 +45,25 @@ int Decode(const std::vector<std::string>& args) {
     if (files.size() != 2) throw std::runtime_error("decode needs IN and OUT.bmp");
 
     auto picture = codecs::LoadPicture(files[0]);
-    raster::Bitmap out;
+    raster::Bitmap converted;
+    const raster::Bitmap* out = &converted;
     if (auto* jpeg = dynamic_cast<codecs::JpegPicture*>(picture.get())) {
         jpeg->SetScale(scale);
         jpeg->DecodeNow();
-        out = jpeg->Decoded().ConvertTo(raster::PixelFormat::Bits24);
+        // A 24-bit decode is written as it is, so a large picture is held only once.
+        if (jpeg->Decoded().Format() == raster::PixelFormat::Bits24)
+            out = &jpeg->Decoded();
+        else
+            converted = jpeg->Decoded().ConvertTo(raster::PixelFormat::Bits24);
     } else {
         if (scaleGiven) throw std::runtime_error("--scale applies to JPEG pictures only");
         if (auto* gif = dynamic_cast<codecs::GifPicture*>(picture.get()))
-            out = gif->RenderFrame(0).ConvertTo(raster::PixelFormat::Bits24);
+            converted = gif->RenderFrame(0).ConvertTo(raster::PixelFormat::Bits24);
         else
-            picture->AssignTo(out);
+            picture->AssignTo(converted);
     }
-    core::WriteFileAtomically(files[1], codecs::WriteBmp(out));
-    std::printf("%s: %d x %d\n", files[1].c_str(), out.Width(), out.Height());
+    codecs::WriteBmpFile(files[1], *out);
+    std::printf("%s: %d x %d\n", files[1].c_str(), out->Width(), out->Height());
     return 0;
 }
 

@@ -39,4 +39,9 @@ std::unique_ptr<BmpPicture> ReadBmp(std::string_view bytes,
 // empty bitmap, which the format cannot hold.
 std::string WriteBmp(const raster::Bitmap& bitmap);
 
+// The same file written straight from the bitmap's rows, so a large picture is not held a
+// second time as file bytes; atomic like core::WriteFileAtomically (a temporary file
+// beside the target, renamed over it when complete). Throws core::FileError.
+void WriteBmpFile(const std::string& path, const raster::Bitmap& bitmap);
+
 }  // namespace codecs

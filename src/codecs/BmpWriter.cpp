@@ -1,3 +1,9 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "codecs/BmpPicture.h"
@@ -25,7 +31,10 @@ void Put32(std::string& out, uint32_t v) {
 
 }  // namespace
 
-std::string WriteBmp(const raster::Bitmap& bitmap) {
+namespace {
+
+// Everything before the pixel rows: file header, info header, masks and colour table.
+std::string BmpHeader(const raster::Bitmap& bitmap) {
     if (bitmap.Empty()) throw core::Error("An empty picture cannot be saved as a bitmap file.");
     const uint32_t bpp = uint32_t(bitmap.Bpp());
     const bool masks = bitmap.Format() == raster::PixelFormat::Bits16;
@@ -37,7 +46,6 @@ std::string WriteBmp(const raster::Bitmap& bitmap) {
     const uint32_t dataOffset = kFileHeaderSize + kInfoHeaderSize + (masks ? 12 : 0) + 4 * colours;
 
     std::string out;
-    out.reserve(size_t(dataOffset) + imageSize);
     out += "BM";
     Put32(out, dataOffset + imageSize);
     Put32(out, 0);  // reserved
@@ -60,10 +68,56 @@ std::string WriteBmp(const raster::Bitmap& bitmap) {
         Put32(out, 0x001F);
     }
     for (raster::Rgb c : bitmap.Palette()) Put32(out, c & 0xFFFFFF);  // B, G, R, 0
-
-    for (int y = bitmap.Height() - 1; y >= 0; --y)
-        out.append(reinterpret_cast<const char*>(bitmap.Scanline(y)), stride);
     return out;
+}
+
+// Writes all of `size` bytes; answers errno on failure, 0 on success.
+int WriteAll(int fd, const void* data, size_t size) {
+    const auto* p = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t n = ::write(fd, p, size);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        p += n;
+        size -= size_t(n);
+    }
+    return 0;
+}
+
+}  // namespace
+
+std::string WriteBmp(const raster::Bitmap& bitmap) {
+    std::string out = BmpHeader(bitmap);
+    out.reserve(out.size() + bitmap.Stride() * size_t(bitmap.Height()));
+    for (int y = bitmap.Height() - 1; y >= 0; --y)
+        out.append(reinterpret_cast<const char*>(bitmap.Scanline(y)), bitmap.Stride());
+    return out;
+}
+
+void WriteBmpFile(const std::string& path, const raster::Bitmap& bitmap) {
+    const std::string header = BmpHeader(bitmap);
+    std::string tmp = path + ".tmp-XXXXXX";
+    const int fd = ::mkstemp(tmp.data());
+    if (fd < 0)
+        throw core::FileError("Cannot create file \"" + path + "\". " + std::strerror(errno) + ".");
+    int err = WriteAll(fd, header.data(), header.size());
+    for (int y = bitmap.Height() - 1; y >= 0 && err == 0; --y)
+        err = WriteAll(fd, bitmap.Scanline(y), bitmap.Stride());
+    if (err == 0 && ::fsync(fd) != 0) err = errno;
+    if (err == 0) {
+        // mkstemp makes the file 0600; give it the permissions an ordinary new file gets.
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd, 0666 & ~mask);
+    }
+    if (::close(fd) != 0 && err == 0) err = errno;
+    if (err == 0 && ::rename(tmp.c_str(), path.c_str()) != 0) err = errno;
+    if (err != 0) {
+        ::unlink(tmp.c_str());
+        throw core::FileError("Cannot write file \"" + path + "\". " + std::strerror(err) + ".");
+    }
 }
 
 }  // namespace codecs

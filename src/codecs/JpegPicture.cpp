@@ -11,6 +11,7 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
+#include "codecs/ExifReader.h"
 #include "core/Error.h"
 #include "raster/StretchDraw.h"
 
@@ -30,7 +31,16 @@ constexpr int kMaxScans = 1000;
 constexpr int kMinScanLimit = 100;
 constexpr uint64_t kScanBlockBudget = uint64_t(1) << 30;
 
-enum class Failure { None, Codec, TooManyScans };
+// A complete Huffman-coded file spends at least one bit on every 8 x 8 block of every
+// component: each block's first scan codes its DC difference, and the shortest code is one
+// bit. The flattest pictures cjpeg and ImageMagick make at quality 1 (baseline, optimised
+// or progressive) take two bits per block. A file below one bit per this many blocks is
+// eight times too short for any complete picture (sixteen for the smallest real ones), so
+// refusing it loses nothing, and a small file claiming a huge size never gets as far as
+// the big allocations.
+constexpr uint64_t kBlocksPerBitAtLeast = 8;
+
+enum class Failure { None, Codec, TooManyScans, EndsEarly };
 
 // libjpeg reports failures through error_exit, which must not return. We jump back to
 // the guarded step in this file and throw from there, so no C++ unwinding crosses
@@ -58,11 +68,25 @@ void OnErrorExit(j_common_ptr cinfo) {
     FailWith(cinfo, Failure::Codec);
 }
 
-// A truncated file only draws a warning and is padded with grey; we count it as damage.
-// The other warnings (stray bytes before a marker, a corrupt entropy segment that the
-// decoder resynchronises after) leave a usable picture and are ignored.
+// Compressed data that stops (at a marker) while rows are still to come: libjpeg only
+// warns and fills the rest with grey. A restart marker is different, as the decoder picks
+// up the next interval's data after it; and a picture that only lacks the end of its last
+// row of blocks is whole enough to show.
+bool EndsBeforeLastRow(j_common_ptr cinfo) {
+    auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
+    if (d->unread_marker >= JPEG_RST0 && d->unread_marker <= JPEG_RST0 + 7) return false;
+    return d->input_iMCU_row + 1 < d->total_iMCU_rows;
+}
+
+// A truncated file, and data that ends before the last row, only draw warnings and are
+// padded with grey; we count them as damage. The other warnings (stray bytes before a
+// marker, a corrupt entropy segment that the decoder resynchronises after) leave a usable
+// picture and are ignored.
 void OnMessage(j_common_ptr cinfo, int level) {
-    if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) FailWith(cinfo, Failure::Codec);
+    if (level >= 0) return;
+    if (cinfo->err->msg_code == JWRN_JPEG_EOF) FailWith(cinfo, Failure::Codec);
+    if (cinfo->err->msg_code == JWRN_HIT_MARKER && EndsBeforeLastRow(cinfo))
+        FailWith(cinfo, Failure::EndsEarly);
 }
 
 void OnOutputMessage(j_common_ptr) {}
@@ -83,6 +107,8 @@ void InstallErrorManager(ErrorManager& err) {
 }
 
 [[noreturn]] void ThrowFailure(const ErrorManager& err) {
+    if (err.failure == Failure::EndsEarly)
+        throw core::Error("The JPEG file is damaged: its picture data ends before the last row.");
     if (err.failure == Failure::TooManyScans)
         throw core::Error(
             core::Format("The JPEG picture has too many scans (more than %d).", err.scanLimit));
@@ -131,6 +157,25 @@ struct Decoder {
     }
 };
 
+uint64_t BlockCount(const jpeg_decompress_struct& cinfo) {
+    uint64_t blocks = 0;
+    for (int ci = 0; ci < cinfo.num_components; ++ci)
+        blocks +=
+            uint64_t(cinfo.comp_info[ci].width_in_blocks) * cinfo.comp_info[ci].height_in_blocks;
+    return blocks;
+}
+
+// Refuses a file far too short for the size its header claims (see kBlocksPerBitAtLeast),
+// from the header alone. Arithmetic coding is exempt: it codes a flat picture in next to
+// nothing (cjpeg -arithmetic makes a flat 4096 x 4096 picture of 336 bytes).
+void CheckEnoughData(const jpeg_decompress_struct& cinfo, size_t fileBytes) {
+    if (cinfo.arith_code) return;
+    if (uint64_t(fileBytes) * 8 * kBlocksPerBitAtLeast >= BlockCount(cinfo)) return;
+    throw core::Error("The JPEG file is damaged: " + std::to_string(fileBytes) +
+                      " bytes cannot hold a picture of " + std::to_string(cinfo.image_width) +
+                      " x " + std::to_string(cinfo.image_height) + " pixels.");
+}
+
 bool IsCmyk(const jpeg_decompress_struct& cinfo) {
     return cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
 }
@@ -174,7 +219,8 @@ enum class Output {
     CmykToGrey,  // the same, then to grey
 };
 
-raster::Bitmap Decode(const std::string& bytes, const JpegSettings& settings) {
+raster::Bitmap Decode(const std::string& bytes, const JpegSettings& settings,
+                      Orientation orientation) {
     Decoder d;
     d.ReadHeader(bytes);
     jpeg_decompress_struct& cinfo = d.cinfo;
@@ -213,18 +259,18 @@ raster::Bitmap Decode(const std::string& bytes, const JpegSettings& settings) {
         throw core::Error("The picture is too large (" + std::to_string(width) + " x " +
                           std::to_string(height) + " pixels).");
 
-    uint64_t blocks = 0;
-    for (int ci = 0; ci < cinfo.num_components; ++ci)
-        blocks +=
-            uint64_t(cinfo.comp_info[ci].width_in_blocks) * cinfo.comp_info[ci].height_in_blocks;
+    const uint64_t blocks = BlockCount(cinfo);
     d.err.scanLimit = int(std::clamp<uint64_t>(kScanBlockBudget / std::max<uint64_t>(blocks, 1),
                                                kMinScanLimit, kMaxScans));
 
     Guarded(d.err, [&] { jpeg_start_decompress(&cinfo); });
 
     const bool eightBit = output != Output::Bgr && output != Output::CmykToBgr;
-    raster::Bitmap bitmap(width, height,
-                          eightBit ? raster::PixelFormat::Bits8 : raster::PixelFormat::Bits24);
+    // The rows go straight into the upright bitmap.
+    UprightRows rows(width, height,
+                     eightBit ? raster::PixelFormat::Bits8 : raster::PixelFormat::Bits24,
+                     orientation);
+    raster::Bitmap& bitmap = rows.Upright();
     if (output == Output::Quantised) {
         // The colour map is ready once the first (counting) pass has run, and goes away
         // with jpeg_finish_decompress.
@@ -243,26 +289,21 @@ raster::Bitmap Decode(const std::string& bytes, const JpegSettings& settings) {
     Guarded(d.err, [&] {
         while (cinfo.output_scanline < cinfo.output_height) {
             const int y = static_cast<int>(cinfo.output_scanline);
-            if (!cmyk) {
-                JSAMPROW row = bitmap.Scanline(y);
-                jpeg_read_scanlines(&cinfo, &row, 1);
-                continue;
-            }
-            JSAMPROW row = inkRow.data();
+            JSAMPROW row = cmyk ? inkRow.data() : rows.Row(y);
             jpeg_read_scanlines(&cinfo, &row, 1);
             if (output == Output::CmykToBgr)
-                ConvertCmykRowToBgr(row, bitmap.Scanline(y), width, inverted);
-            else
-                ConvertCmykRowToGrey(row, bitmap.Scanline(y), width, inverted);
+                ConvertCmykRowToBgr(row, rows.Row(y), width, inverted);
+            else if (output == Output::CmykToGrey)
+                ConvertCmykRowToGrey(row, rows.Row(y), width, inverted);
+            rows.Done(y);
         }
         jpeg_finish_decompress(&cinfo);
     });
 
     // libjpeg cannot quantise four-channel data, so CMYK pictures for palette displays
     // are mapped to the standard palette after conversion.
-    if (output == Output::CmykToBgr && palette)
-        bitmap = bitmap.ConvertTo(raster::PixelFormat::Bits8);
-    return bitmap;
+    if (output == Output::CmykToBgr && palette) return bitmap.ConvertTo(raster::PixelFormat::Bits8);
+    return std::move(bitmap);
 }
 
 struct Encoder {
@@ -296,10 +337,12 @@ void UseJpegPaletteOutput(int displayBits) {
 }
 
 int JpegPicture::Width() const {
-    return m_sizes[static_cast<size_t>(m_settings.Scale)].Width;
+    const Size& stored = m_sizes[static_cast<size_t>(m_settings.Scale)];
+    return SwapsAxes(m_orientation) ? stored.Height : stored.Width;
 }
 int JpegPicture::Height() const {
-    return m_sizes[static_cast<size_t>(m_settings.Scale)].Height;
+    const Size& stored = m_sizes[static_cast<size_t>(m_settings.Scale)];
+    return SwapsAxes(m_orientation) ? stored.Width : stored.Height;
 }
 
 void JpegPicture::SetScale(JpegScale scale) {
@@ -309,7 +352,8 @@ void JpegPicture::SetScale(JpegScale scale) {
 }
 
 void JpegPicture::DecodeNow() {
-    if (!IsDecoded()) m_decoded = Decode(m_bytes, m_settings);
+    if (IsDecoded()) return;
+    m_decoded = Decode(m_bytes, m_settings, m_orientation);
 }
 
 void JpegPicture::Draw(raster::Bitmap& target, const core::Rect& rect) {
@@ -326,6 +370,7 @@ std::unique_ptr<JpegPicture> ReadJpeg(std::string bytes, const JpegSettings& set
     {
         Decoder d;
         d.ReadHeader(bytes);
+        CheckEnoughData(d.cinfo, bytes.size());
         for (JpegScale scale :
              {JpegScale::Full, JpegScale::Half, JpegScale::Quarter, JpegScale::Eighth}) {
             d.CalcOutputDimensions(scale);
@@ -333,6 +378,7 @@ std::unique_ptr<JpegPicture> ReadJpeg(std::string bytes, const JpegSettings& set
                 static_cast<int>(d.cinfo.output_width), static_cast<int>(d.cinfo.output_height)};
         }
     }
+    picture->m_orientation = ReadJpegOrientation(bytes);
     picture->m_bytes = std::move(bytes);
     picture->m_settings = settings;
     return picture;

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "codecs/Orientation.h"
 #include "codecs/Picture.h"
 
 namespace codecs {
@@ -41,10 +42,12 @@ JpegSettings& JpegDefaults();
 void UseJpegPaletteOutput(int displayBits);
 
 // A JPEG file kept as read; it decodes on demand, at full size or at a reduced scale.
+// A picture stored sideways or mirrored (its Exif orientation tag) is shown upright: its
+// size and its decoded bitmap are those of the upright picture; the file is not changed.
 class JpegPicture : public Picture {
 public:
     PictureKind Kind() const override { return PictureKind::Jpeg; }
-    // The size of the decoded image at the current scale.
+    // The size of the upright decoded image at the current scale.
     int Width() const override;
     int Height() const override;
     // Decodes first when the picture has not been decoded yet, then stretches.
@@ -56,11 +59,13 @@ public:
     void SetScale(JpegScale scale);
     JpegScale Scale() const { return m_settings.Scale; }
     const JpegSettings& Settings() const { return m_settings; }
+    // How the file stores the picture; decoding turns it upright.
+    Orientation StoredOrientation() const { return m_orientation; }
 
     // Decodes now instead of at the first draw. Throws core::Error for damaged data.
     void DecodeNow();
     bool IsDecoded() const { return !m_decoded.Empty(); }
-    // The decoded bitmap (empty before decoding): Bits24, or Bits8 with a palette.
+    // The decoded upright bitmap (empty before decoding): Bits24, or Bits8 with a palette.
     const raster::Bitmap& Decoded() const { return m_decoded; }
 
 private:
@@ -74,12 +79,14 @@ private:
 
     std::string m_bytes;
     JpegSettings m_settings;
-    std::array<Size, 4> m_sizes;  // by JpegScale
+    std::array<Size, 4> m_sizes;  // by JpegScale, as stored (before turning upright)
+    Orientation m_orientation = Orientation::Upright;
     raster::Bitmap m_decoded;
 };
 
-// Reads the header at once, so data that is not a JPEG file fails here. Throws
-// core::Error "JPEG error #<code>" with libjpeg's message code.
+// Reads the header at once, so data that is not a JPEG file fails here, and so does a file
+// far too short for the size it claims. Throws core::Error "JPEG error #<code>" with
+// libjpeg's message code, or a message saying what is damaged.
 std::unique_ptr<JpegPicture> ReadJpeg(std::string bytes);
 std::unique_ptr<JpegPicture> ReadJpeg(std::string bytes, const JpegSettings& settings);
 

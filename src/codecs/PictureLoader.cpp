@@ -35,7 +35,10 @@ std::string LowerExtension(std::string_view path) {
 }  // namespace
 
 std::unique_ptr<Picture> LoadPictureFromBytes(std::string_view extension, std::string bytes) {
-    std::string ext = LowerExtension("." + std::string(extension));
+    // Built up in two steps: "." + std::string(...) draws a false -Wrestrict from GCC 12 at -O3.
+    std::string dotted = ".";
+    dotted += extension;
+    std::string ext = LowerExtension(dotted);
     if (ext == "bmp") return ReadBmp(bytes);
     if (ext == "jpg" || ext == "jpeg") return ReadJpeg(std::move(bytes));
     if (ext == "gif") return ReadGif(bytes);

@@ -6,6 +6,7 @@
 #include <random>
 #include <sstream>
 
+#include "UprightReference.h"
 #include "codecs/JpegPicture.h"
 #include "codecs/Picture.h"
 #include "core/Error.h"
@@ -116,6 +117,17 @@ std::string WithRepeatedFirstScan(int copies) {
     std::string repeated;
     for (int i = 0; i < copies; ++i) repeated += scan;
     return bytes.insert(end, repeated);
+}
+
+// Filler segments (APP15) after SOI, so that a file claiming a huge size is long enough to
+// pass the check of its length against that size and meets the checks behind it.
+std::string WithFiller(std::string bytes, size_t atLeast) {
+    std::string filler;
+    while (filler.size() < atLeast) {
+        filler += "\xFF\xEF\xFF\xFF";
+        filler.append(0xFFFF - 2, '\0');
+    }
+    return bytes.insert(2, filler);
 }
 
 std::string Garbage(size_t size, bool withSoi) {
@@ -345,12 +357,27 @@ TEST_F(JpegPictureTest, DamagedDataIsAnErrorNeverACrash) {
          "JPEG error #"},
         {"garbage", Garbage(500, false), JpegScale::Full, "JPEG error #"},
         {"garbage after SOI", Garbage(500, true), JpegScale::Full, "JPEG error #"},
-        {"65000 x 65000 claimed", WithClaimedSize("baseline420.jpg", 65000, 65000), JpegScale::Full,
+        // 99 million blocks need 1.5 MB of data at the very least.
+        {"65000 x 65000 claimed",
+         WithFiller(WithClaimedSize("baseline420.jpg", 65000, 65000), 2 << 20), JpegScale::Full,
          "The picture is too large (65000 x 65000 pixels)."},
         // At 1/8 the output fits, but the progressive coefficient buffer does not fit
         // libjpeg's memory limit.
-        {"65000 x 65000 progressive at 1/8", WithClaimedSize("progressive.jpg", 65000, 65000),
-         JpegScale::Eighth, "JPEG error #"},
+        {"65000 x 65000 progressive at 1/8",
+         WithFiller(WithClaimedSize("progressive.jpg", 65000, 65000), 2 << 20), JpegScale::Eighth,
+         "JPEG error #"},
+        {"291 bytes claiming 16000 x 16000", ReadData("claims16000.jpg"), JpegScale::Full,
+         "The JPEG file is damaged: 291 bytes cannot hold a picture of 16000 x 16000 pixels."},
+        {"65000 x 65000 at 1/8 from 1.3 KB", WithClaimedSize("progressive.jpg", 65000, 65000),
+         JpegScale::Eighth, "The JPEG file is damaged: "},
+        // Long enough for the size claimed, but the scan reaches the end marker (or, in a
+        // progressive file, the next scan) halfway: libjpeg alone would fill in grey.
+        {"data ends before the last row", WithClaimedSize("baseline420.jpg", 96, 80),
+         JpegScale::Full, "The JPEG file is damaged: its picture data ends before the last row."},
+        {"data ends before the last row at 1/8", WithClaimedSize("s444.jpg", 48, 400),
+         JpegScale::Eighth, "The JPEG file is damaged: its picture data ends before the last row."},
+        {"progressive scan ends before the last row", WithClaimedSize("progressive.jpg", 96, 80),
+         JpegScale::Full, "The JPEG file is damaged: its picture data ends before the last row."},
         {"1101 scans", WithRepeatedFirstScan(1100), JpegScale::Full,
          "The JPEG picture has too many scans (more than 1000)."},
     };
@@ -365,6 +392,86 @@ TEST_F(JpegPictureTest, DamagedDataIsAnErrorNeverACrash) {
             EXPECT_EQ(std::string(e.what()).rfind(row.messageStart, 0), 0u) << e.what();
         }
     }
+}
+
+// The 291-byte file claiming 16000 x 16000 pixels is refused by the reader itself, from
+// the header, before any bitmap is made; through the loader too, which every caller uses.
+TEST_F(JpegPictureTest, SmallFileClaimingAHugePictureIsRefusedBeforeDecoding) {
+    EXPECT_THROW(ReadJpeg(ReadData("claims16000.jpg")), core::Error);
+    EXPECT_THROW(LoadPictureFromBytes("jpg", ReadData("claims16000.jpg")), core::Error);
+}
+
+// The smallest files an encoder makes for a large picture are far above the limit: a flat
+// grey 1024 x 1024 picture at quality 1, optimised progressive (two bits per block), and
+// arithmetic-coded (189 bytes, which no length check could tell from damage).
+TEST_F(JpegPictureTest, FlatPicturesAtQualityOneStillDecode) {
+    for (const char* name : {"flat1024.q1.jpg", "flat1024.arith.jpg"}) {
+        SCOPED_TRACE(name);
+        auto picture = Read(name);
+        picture->DecodeNow();
+        EXPECT_EQ(picture->Decoded().Width(), 1024);
+        EXPECT_EQ(picture->Decoded().Height(), 1024);
+        EXPECT_EQ(picture->Decoded().GetPixel(0, 0), raster::MakeRgb(128, 128, 128));
+        EXPECT_EQ(picture->Decoded().GetPixel(1023, 1023), raster::MakeRgb(128, 128, 128));
+    }
+    // And from our own encoder with libjpeg's standard tables.
+    raster::Bitmap flat(1200, 900, raster::PixelFormat::Bits24);
+    flat.Fill(raster::MakeRgb(90, 90, 90));
+    auto picture = ReadJpeg(EncodeJpeg(flat, 1));
+    picture->DecodeNow();
+    EXPECT_EQ(picture->Decoded().Width(), 1200);
+}
+
+// Each Exif orientation gives the upright picture: the same stored pixels turned as
+// ImageMagick's -auto-orient turns them, known upright in size before decoding, through
+// the loader as well. The file itself is kept as read.
+TEST_F(JpegPictureTest, OrientationTagGivesTheUprightPicture) {
+    for (int value = 1; value <= 8; ++value) {
+        const std::string name = "orient" + std::to_string(value);
+        SCOPED_TRACE(name);
+        const std::string bytes = ReadData(name + ".jpg");
+        const raster::Bitmap expected = ReadPnm(name + ".ppm");
+        auto picture = ReadJpeg(bytes);
+        EXPECT_EQ(picture->StoredOrientation(), Orientation(value));
+        EXPECT_EQ(picture->Width(), expected.Width());
+        EXPECT_EQ(picture->Height(), expected.Height());
+        picture->DecodeNow();
+        EXPECT_TRUE(PixelsNear(picture->Decoded(), expected, 0));
+        EXPECT_EQ(picture->Save(), bytes);
+
+        raster::Bitmap assigned;
+        LoadPictureFromBytes("JPG", bytes)->AssignTo(assigned);
+        EXPECT_TRUE(PixelsNear(assigned, expected, 0));
+    }
+}
+
+// Reduced decodes turn upright as well, and their size is upright before decoding: the
+// player picks the scale whose size covers the upright placement.
+TEST_F(JpegPictureTest, ReducedScalesAreUprightToo) {
+    for (JpegScale scale :
+         {JpegScale::Full, JpegScale::Half, JpegScale::Quarter, JpegScale::Eighth}) {
+        auto stored = Read("orient1.jpg");
+        stored->SetScale(scale);
+        stored->DecodeNow();
+        for (int value = 1; value <= 8; ++value) {
+            SCOPED_TRACE("scale " + std::to_string(int(scale)) + ", orientation " +
+                         std::to_string(value));
+            const raster::Bitmap expected = UprightReference(stored->Decoded(), Orientation(value));
+            auto picture = Read("orient" + std::to_string(value) + ".jpg");
+            picture->SetScale(scale);
+            EXPECT_EQ(picture->Width(), expected.Width());
+            EXPECT_EQ(picture->Height(), expected.Height());
+            picture->DecodeNow();
+            EXPECT_TRUE(PixelsNear(picture->Decoded(), expected, 0));
+        }
+    }
+    // On palette displays too.
+    UseJpegPaletteOutput(8);
+    auto stored = Read("orient1.jpg");
+    stored->DecodeNow();
+    auto turned = Read("orient6.jpg");
+    turned->DecodeNow();
+    EXPECT_EQ(turned->Decoded(), UprightReference(stored->Decoded(), Orientation::Rotate90));
 }
 
 TEST_F(JpegPictureTest, OrdinaryScanCountsDecode) {
