@@ -47,6 +47,7 @@ TEST_F(EffectChooserTest, StartsWithTheStandardSet) {
     EXPECT_EQ(rows.item(0)->text(), "Alpha blend");
     EXPECT_EQ(rows.item(7)->text(), "Sweep anticlockwise");
     EXPECT_EQ(rows.item(20)->text(), "Wipe out");
+    EXPECT_FALSE(m_chooser.Sample()->pixmap().isNull());
 }
 
 TEST_F(EffectChooserTest, SelectAllThenOkStoresEveryRow) {

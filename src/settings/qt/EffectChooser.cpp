@@ -19,6 +19,12 @@
 #include "transitions/EffectTable.h"
 #include "transitions/qt/QtControl.h"
 
+// The sample picture lives in this static library's resources, which the linker drops
+// unless something names them.
+static void InitSettingsResources() {
+    Q_INIT_RESOURCE(SettingsResources);
+}
+
 namespace settings {
 
 namespace {
@@ -63,6 +69,7 @@ int RowOfLine(const std::string& line) {
 EffectChooser::EffectChooser(platform::Dialogs& dialogs, QWidget* parent)
     : QDialog(parent), m_dialogs(dialogs) {
     setWindowTitle("Select effects");
+    InitSettingsResources();
 
     transitions::RegisterAllEffectClasses();
     const std::vector<transitions::StoredEffect> table = transitions::ChooserEffectTable();
@@ -79,7 +86,8 @@ EffectChooser::EffectChooser(platform::Dialogs& dialogs, QWidget* parent)
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
     }
-    m_list->setMinimumHeight(m_list->sizeHintForRow(0) * 12);
+    // Every row in sight, no scrolling.
+    m_list->setMinimumHeight(m_list->sizeHintForRow(0) * kRowCount + 2 * m_list->frameWidth() + 4);
     groupLayout->addWidget(m_list);
     connect(m_list, &QListWidget::itemChanged, this, [this] {
         if (!m_loadingTicks) ShowPreset(Preset::None);

@@ -64,7 +64,7 @@ public:
 
     QListWidget* EffectList() const { return m_list; }
     QWidget* PreviewPanel() const { return m_panel; }
-    QWidget* Sample() const { return m_sample; }
+    QLabel* Sample() const { return m_sample; }
 
     // Called after every frame of a preview reaches the panel.
     transitions::QtRenderWindow::FrameSink OnPreviewFrame;
