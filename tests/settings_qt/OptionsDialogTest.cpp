@@ -13,6 +13,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 #include <map>
 #include <memory>
@@ -380,6 +381,37 @@ TEST_F(OptionsDialogTest, SummaryAddsMusicLengthsAndShowTime) {
     Click("musicAddButton");
     EXPECT_EQ(m_durations->Requests,
               (std::vector<std::string>{"a.mp3", "b.mid", "c.wma", "d.wav"}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(OptionsDialogTest, ModalOpenOnAPageReturnIsOkAndSelectOpensTheChooser) {
+    // Return in the open dialog is its "OK": the slots are written back as they were.
+    const core::StringList before = m_settings.Slots();
+    Page shown = Page::Main;
+    QTimer::singleShot(0, m_dialog.get(), [&] {
+        shown = m_dialog->CurrentPage();
+        PressKey(*m_dialog, Qt::Key_Return);
+        // Closed either way, so a fault fails the test instead of hanging it.
+        if (m_dialog->isVisible()) m_dialog->reject();
+    });
+    EXPECT_TRUE(m_dialog->Open(Page::Music));
+    EXPECT_EQ(shown, Page::Music);
+    EXPECT_EQ(m_settings.Slots(), before);
+
+    // "Select" shows the chooser modally; its "OK" stores the set at once.
+    QTimer::singleShot(0, m_dialog.get(), [&] {
+        QTimer::singleShot(0, &m_chooser, [&] {
+            m_chooser.ChoosePreset(settings::EffectChooser::Preset::All);
+            m_chooser.findChild<QPushButton*>("okButton")->click();
+        });
+        Click("selectEffectsButton");
+        Click("cancelButton");
+    });
+    EXPECT_FALSE(m_dialog->Open(Page::Main));
+    EXPECT_EQ(m_chooser.EffectSet().size(), 21u);
 }
 
 }  // namespace
