@@ -168,7 +168,10 @@ void TSShow::SetUpBackground(const settings::ShowSettings& settings) {
             m_proImage1->SetPicture(gradient);
         }
     } else if (kind == settings::kBackFile) {
-        m_proImage1->LoadPicture(backData);
+        if (m_show.OpenBackground)
+            m_proImage1->SetPicture(m_show.OpenBackground());
+        else
+            m_proImage1->LoadPicture(backData);
     }
 }
 
@@ -225,7 +228,10 @@ void TSShow::Step() {
     const settings::ShowSettings& settings = m_show.Settings;
     try {
         if (effect) effect->Prepare(*m_panoControl, {0, 0, m_pano->width(), m_pano->height()});
-        m_image1->Load(m_show.Pictures[size_t(step.Index)]);
+        if (m_show.OpenPicture)
+            m_image1->SetPicture(m_show.OpenPicture(size_t(step.Index)));
+        else
+            m_image1->Load(m_show.Pictures[size_t(step.Index)]);
         const QSize screenSize = screen()->geometry().size();
         const PictureLayout layout = LayOutPicture(
             m_image1->PictureWidth(), m_image1->PictureHeight(), screenSize.width(),
