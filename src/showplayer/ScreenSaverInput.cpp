@@ -4,6 +4,8 @@
 #include <QEvent>
 #include <QMouseEvent>
 
+namespace showplayer {
+
 ScreenSaverInput::ScreenSaverInput(std::function<void()> end) : m_end(std::move(end)) {
     // Windows receive mouse moves only where they track the mouse, so the cursor is also
     // polled; the polls run whenever the event loop does.
@@ -47,3 +49,5 @@ bool ScreenSaverInput::eventFilter(QObject* watched, QEvent* event) {
     // The player must not act on the input that ends it (a key would step the show).
     return true;
 }
+
+}  // namespace showplayer

@@ -6,6 +6,8 @@
 #include <functional>
 #include <optional>
 
+namespace showplayer {
+
 // Ends a screen saver on the user's first sign of life: a key, a click, or a mouse
 // movement of more than a few pixels (a small jitter of the mouse does not count).
 // Installed on the application, it sees the input of every window.
@@ -27,3 +29,5 @@ private:
     bool m_ended = false;
     QTimer m_poll;
 };
+
+}  // namespace showplayer

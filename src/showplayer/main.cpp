@@ -8,34 +8,16 @@
 
 #include "core/Error.h"
 #include "core/Memory.h"
-#include "pack/BlockFormat.h"
 #include "pack/PackedShow.h"
 #include "pack/ShowPlayerMode.h"
 #include "pack/TemporaryFolder.h"
 #include "platform/Dialogs.h"
 #include "player/qt/TSShow.h"
+#include "showplayer/PackedShowInput.h"
 #include "showplayer/ScreenSaverInput.h"
 #include "transitions/qt/DisplayProbe.h"
 
 namespace {
-
-// Each music block becomes a file the music device can open; the extension is kept
-// (when it is a plain one) since the media framework may use it to pick a decoder.
-core::StringList WriteMusicFiles(const pack::PackedShow& show,
-                                 const pack::TemporaryFolder& folder) {
-    core::StringList paths;
-    for (size_t i = 0; i < show.MusicCount(); ++i) {
-        std::string name = "music-" + std::to_string(i + 1);
-        std::string_view ext = pack::ExtensionOf((*show.Parts().Music)[i]);
-        bool plain = !ext.empty() && ext.size() <= 8;
-        for (char c : ext)
-            plain = plain &&
-                    ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'));
-        if (plain) name += "." + std::string(ext);
-        paths.push_back(folder.WriteFile(name, show.MusicBlock(i)));
-    }
-    return paths;
-}
 
 int Fail(platform::Dialogs& dialogs, const std::string& message) {
     std::fprintf(stderr, "pictavo-show: %s\n", message.c_str());
@@ -68,30 +50,14 @@ int main(int argc, char* argv[]) {
     player::ShowInput input;
     try {
         show = pack::PackedShow::Open("/proc/self/exe");
-        const project::ShowParts& parts = show->Parts();
-        for (int i = 0; i < settings::kSlotCount; ++i)
-            input.Settings.SetSlot(i, parts.Slots[size_t(i)]);
-        input.Pictures = parts.Pictures;
-        input.EffectSet = parts.Effects;
-        if (show->MusicCount() > 0) {
-            musicFolder.emplace();
-            input.Music = WriteMusicFiles(*show, *musicFolder);
-        }
+        musicFolder.emplace();
+        input = showplayer::MakeShowInput(*show, *musicFolder);
     } catch (const core::Error& e) {
         return Fail(dialogs, e.what());
     }
-    const pack::PackedShow& packed = *show;
-    input.OpenPicture = [&packed](size_t index) { return packed.DecodePicture(index); };
-    input.OpenBackground = [&packed] {
-        std::unique_ptr<codecs::Picture> picture = packed.DecodeBackground();
-        if (!picture) return raster::Bitmap();
-        raster::Bitmap bitmap(picture->Width(), picture->Height(), raster::PixelFormat::Bits32);
-        picture->Draw(bitmap, {0, 0, bitmap.Width(), bitmap.Height()});
-        return bitmap;
-    };
 
     player::TSShow player(dialogs);
-    std::optional<ScreenSaverInput> screenSaver;
+    std::optional<showplayer::ScreenSaverInput> screenSaver;
     if (mode == pack::ShowPlayerMode::ScreenSaver) {
         // A screen saver runs until the user comes back.
         input.Settings.SetSlot(settings::kLoopSlot, std::string(settings::kLoop));
