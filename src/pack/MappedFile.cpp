@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <utility>
 
 #include "core/Error.h"
@@ -51,6 +52,17 @@ MappedFile& MappedFile::operator=(MappedFile&& other) noexcept {
         m_size = std::exchange(other.m_size, 0);
     }
     return *this;
+}
+
+void MappedFile::Forget(std::string_view part) const {
+    const auto begin = reinterpret_cast<uintptr_t>(part.data());
+    const auto base = reinterpret_cast<uintptr_t>(m_data);
+    if (!m_data || part.empty() || begin < base || begin + part.size() > base + m_size) return;
+    const uintptr_t page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
+    // Only whole pages: a page shared with a neighbouring block may still be needed.
+    const uintptr_t first = (begin + page - 1) / page * page;
+    const uintptr_t last = (begin + part.size()) / page * page;
+    if (first < last) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
 }
 
 void MappedFile::Unmap() {

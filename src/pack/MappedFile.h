@@ -22,6 +22,11 @@ public:
 
     std::string_view Bytes() const { return {static_cast<const char*>(m_data), m_size}; }
 
+    // Hands the whole pages inside `part` (a view into Bytes()) back to the system; a
+    // later read of them reads the file again. Keeps the memory of a long show from
+    // growing with every block it has read.
+    void Forget(std::string_view part) const;
+
 private:
     void Unmap();
 

@@ -99,24 +99,33 @@ void PackedShow::Parse(std::string_view file) {
 std::unique_ptr<codecs::Picture> PackedShow::DecodePicture(size_t index) const {
     const std::string& path = m_parts.Pictures.at(index);
     const std::string_view block = m_pictures.at(index);
+    std::unique_ptr<codecs::Picture> picture;
     switch (BlockFormatOf(path)) {
         case BlockFormat::Bmp:
-            return codecs::ReadBmp(block);
+            picture = codecs::ReadBmp(block);
+            break;
         case BlockFormat::Gif:
-            return codecs::ReadGif(block);
+            picture = codecs::ReadGif(block);
+            break;
         case BlockFormat::Jpeg:
             // The JPEG picture keeps its compressed bytes to decode them at any scale.
-            return codecs::ReadJpeg(std::string(block));
+            picture = codecs::ReadJpeg(std::string(block));
+            break;
         case BlockFormat::None:
             break;
     }
+    // Every picture holds its own copy of what it needs from the block.
+    Forget(block);
+    if (picture) return picture;
     throw core::Error(
         core::Format("Unknown picture file extension (.%s)", std::string(ExtensionOf(path))));
 }
 
 std::unique_ptr<codecs::Picture> PackedShow::DecodeBackground() const {
     if (BackgroundBlock().empty()) return nullptr;
-    return codecs::ReadBmp(BackgroundBlock());
+    std::unique_ptr<codecs::Picture> picture = codecs::ReadBmp(BackgroundBlock());
+    Forget(BackgroundBlock());
+    return picture;
 }
 
 }  // namespace pack

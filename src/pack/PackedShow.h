@@ -56,6 +56,10 @@ public:
     // The background picture, or null when the block is empty.
     std::unique_ptr<codecs::Picture> DecodeBackground() const;
 
+    // Lets the system drop a block's pages from memory once it has been used (decoding
+    // does this itself); reading the block again reads the file again.
+    void Forget(std::string_view block) const { m_file.Forget(block); }
+
 private:
     PackedShow() = default;
     void Parse(std::string_view file);

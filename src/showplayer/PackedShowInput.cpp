@@ -27,9 +27,11 @@ player::ShowInput MakeShowInput(const pack::PackedShow& show,
         input.Settings.SetSlot(i, parts.Slots[size_t(i)]);
     input.Pictures = parts.Pictures;
     input.EffectSet = parts.Effects;
-    for (size_t i = 0; i < show.MusicCount(); ++i)
+    for (size_t i = 0; i < show.MusicCount(); ++i) {
         input.Music.push_back(
             musicFolder.WriteFile(MusicFileName(i, (*parts.Music)[i]), show.MusicBlock(i)));
+        show.Forget(show.MusicBlock(i));
+    }
     input.OpenPicture = [&show](size_t index) { return show.DecodePicture(index); };
     input.OpenBackground = [&show] {
         std::unique_ptr<codecs::Picture> picture = show.DecodeBackground();
