@@ -50,13 +50,15 @@ private:
     int m_fd;
 };
 
-// Opens a file to copy from; a folder counts as a file that cannot be opened.
+// Opens a file to copy from. Only plain files: a folder cannot be copied, and a device
+// such as /dev/zero would never end.
 Descriptor OpenForReading(const std::string& path) {
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.Get() < 0) throw core::FileError(core::FileErrorText(path, errno));
     struct stat st {};
     if (::fstat(fd.Get(), &st) != 0) throw core::FileError(core::FileErrorText(path, errno));
-    if (S_ISDIR(st.st_mode)) throw core::FileError(core::FileErrorText(path, EISDIR));
+    if (!S_ISREG(st.st_mode))
+        throw core::FileError(core::FileErrorText(path, S_ISDIR(st.st_mode) ? EISDIR : EINVAL));
     return Descriptor(fd.Release());
 }
 
@@ -112,6 +114,14 @@ public:
     // cancel flag is checked between chunks so a long copy stops promptly.
     uint64_t AppendFile(const std::string& path, const std::atomic<bool>& cancelled) {
         Descriptor in = OpenForReading(path);
+        return AppendFrom(in, path, cancelled);
+    }
+
+    // The same from an open file, from its start.
+    uint64_t AppendFrom(const Descriptor& in, const std::string& path,
+                        const std::atomic<bool>& cancelled) {
+        if (::lseek(in.Get(), 0, SEEK_SET) != 0)
+            throw core::FileError(core::FileErrorText(path, errno));
         uint64_t copied = 0;
         bool kernelCopy = true;
         std::vector<char> buffer;
@@ -176,22 +186,77 @@ std::string EncodeFile(const std::string& path, Encode encode) {
     }
 }
 
+// The bytes of a JPEG file up to the end of its first scan header: all a decoder reads
+// before the compressed data, so enough to tell a JPEG from anything else. Metadata
+// segments may be large, so it reads on until the scan header or the end of the file.
+std::string ReadJpegHeader(const Descriptor& in, const std::string& path) {
+    constexpr size_t kChunk = 64u << 10;
+    constexpr size_t kMaxHeader = 64u << 20;
+    std::string bytes;
+    size_t pos = 2;  // after the start-of-image marker
+    auto byteAt = [&bytes](size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    for (;;) {
+        // Walk the segments read so far.
+        while (bytes.size() >= 2 && pos + 4 <= bytes.size()) {
+            if (byteAt(0) != 0xFF || byteAt(1) != 0xD8 || byteAt(pos) != 0xFF) return bytes;
+            const unsigned char marker = byteAt(pos + 1);
+            if (marker == 0xFF) {  // fill byte
+                ++pos;
+                continue;
+            }
+            if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD9)) {  // no length
+                pos += 2;
+                continue;
+            }
+            const size_t end = pos + 2 + (size_t(byteAt(pos + 2)) << 8 | byteAt(pos + 3));
+            if (marker == 0xDA) {
+                if (end <= bytes.size()) {
+                    bytes.resize(end);
+                    return bytes;
+                }
+                break;
+            }
+            pos = end;
+        }
+        if (bytes.size() >= kMaxHeader) return bytes;
+        const size_t had = bytes.size();
+        bytes.resize(had + kChunk);
+        ssize_t n;
+        do {
+            n = ::read(in.Get(), bytes.data() + had, kChunk);
+        } while (n < 0 && errno == EINTR);
+        if (n < 0) throw core::FileError(core::FileErrorText(path, errno));
+        bytes.resize(had + static_cast<size_t>(n));
+        if (n == 0) return bytes;
+    }
+}
+
 std::string EncodePicture(const std::string& path) {
     switch (BlockFormatOf(path)) {
         case BlockFormat::Bmp:
             return EncodeFile(path, [](std::string b) { return codecs::ReadBmp(b)->Save(); });
         case BlockFormat::Gif:
             return EncodeFile(path, [](std::string b) { return codecs::ReadGif(b)->Save(); });
-        case BlockFormat::Jpeg:
-            // Read as a JPEG so a file that is not one fails here, then stored as read.
-            return EncodeFile(path, [](std::string b) {
-                codecs::ReadJpeg(b);
-                return b;
-            });
+        case BlockFormat::Jpeg:  // copied by AppendJpeg
         case BlockFormat::None:
             break;
     }
     return {};
+}
+
+// A JPEG picture is stored exactly as read. Its header is read as a JPEG so a file that
+// is not one fails here; then the file is copied without passing through memory.
+uint64_t AppendJpeg(PendingFile& file, const std::string& path,
+                    const std::atomic<bool>& cancelled) {
+    Descriptor in = OpenForReading(path);
+    try {
+        codecs::ReadJpeg(ReadJpegHeader(in, path));
+    } catch (const core::FileError&) {
+        throw;
+    } catch (const core::Error& e) {
+        throw core::Error("\"" + path + "\": " + e.what());
+    }
+    return file.AppendFrom(in, path, cancelled);
 }
 
 std::string EncodeBackground(const std::string& path) {
@@ -270,9 +335,13 @@ BuildResult ShowBuilder::Build(const std::string& target) {
     }
     for (const std::string& path : parts.Pictures) {
         checkCancel();
-        block = EncodePicture(path);
-        record(block.size());
-        file.Append(block);
+        if (BlockFormatOf(path) == BlockFormat::Jpeg) {
+            record(AppendJpeg(file, path, m_cancelled));
+        } else {
+            block = EncodePicture(path);
+            record(block.size());
+            file.Append(block);
+        }
         step();
     }
     checkCancel();

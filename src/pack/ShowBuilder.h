@@ -44,6 +44,7 @@ public:
     void SetProgress(Progress progress) { m_progress = std::move(progress); }
 
     // Asks a running Build to stop at its next block or copy chunk; safe from any thread.
+    // It stays asked: a later Build of this builder stops at once.
     void Cancel() { m_cancelled = true; }
 
     // Throws core::FileError for files that cannot be read or written (a missing show

@@ -19,6 +19,13 @@ protected:
         pack::ShowBuilder builder(m_stub, block);
         return builder.Build(target);
     }
+    core::StringList WithMusic(const core::StringList& pictures, const core::StringList& music) {
+        settings::ShowSettings saved = m_opt;
+        m_opt.SetSlot(settings::kMusicModeSlot, "RepeatMusic");
+        core::StringList block = Block(pictures, music);
+        m_opt = saved;
+        return block;
+    }
     // Only the target may remain in the folder besides the inputs: no partial files.
     std::vector<std::string> FilesStartingWithDot() const {
         std::vector<std::string> names;
@@ -48,6 +55,10 @@ TEST_F(ShowBuilderTest, TwoJpegsAndAColourBackgroundAreStoredAsRead) {
 
 TEST_F(ShowBuilderTest, PictureBlocksFollowTheExactExtension) {
     std::string jpeg = Read(WriteJpeg("source.jpg", 0x123456));
+    // Two large metadata segments push the scan header past the first 128 KB.
+    std::string bigHeader = jpeg;
+    for (int i = 0; i < 2; ++i)
+        bigHeader.insert(2, std::string("\xFF\xEF\xFD\xEA", 4) + std::string(65000, char('a' + i)));
     std::string bmp = Read(PICTAVO_TEST_DATA "/bmp/pal4.bmp");
     std::string gif = Read(PICTAVO_TEST_DATA "/gif/local_table.gif");
     struct Row {
@@ -60,6 +71,7 @@ TEST_F(ShowBuilderTest, PictureBlocksFollowTheExactExtension) {
         {"photo.Jpg", jpeg, ""},
         {"photo.jpeg", jpeg, jpeg},
         {"photo.JPEG", jpeg, jpeg},
+        {"big-header.jpg", bigHeader, bigHeader},
         {"noextension", jpeg, ""},
         {"pal4.bmp", bmp, codecs::ReadBmp(bmp)->Save()},
         {"PAL4.BMP", bmp, codecs::ReadBmp(bmp)->Save()},
@@ -178,14 +190,9 @@ TEST_F(ShowBuilderTest, AFailedBuildLeavesNoFileAndKeepsAnOldTarget) {
         {"a missing picture", Block({good, PathOf("missing.jpg")})},
         {"a damaged picture", Block({good, Write("bad.bmp", "BM not a bitmap")})},
         {"a JPEG that is not one", Block({Write("text.jpg", "hello")})},
-        {"a missing music file",
-         [&] {
-             m_opt.SetSlot(settings::kMusicModeSlot, "RepeatMusic");
-             auto b = Block({good}, {PathOf("gone.mp3")});
-             m_opt.SetSlot(settings::kMusicModeSlot, "No music");
-             return b;
-         }()},
+        {"a missing music file", WithMusic({good}, {PathOf("gone.mp3")})},
         {"a settings block that is not a project", core::StringList{"2", "80"}},
+        {"a device as a music file", WithMusic({good}, {"/dev/zero"})},
     };
     for (const auto& [what, block] : rows) {
         SCOPED_TRACE(what);
