@@ -14,6 +14,7 @@
 #include "platform/Dialogs.h"
 #include "player/qt/TSShow.h"
 #include "showplayer/PackedShowInput.h"
+#include "showplayer/QuitOnSignals.h"
 #include "showplayer/ScreenSaverInput.h"
 #include "transitions/qt/DisplayProbe.h"
 
@@ -57,6 +58,8 @@ int main(int argc, char* argv[]) {
     }
 
     player::TSShow player(dialogs);
+    // Stopped from outside, the show still closes the normal way and cleans up.
+    showplayer::QuitOnSignals quitOnSignals([&player] { player.reject(); });
     std::optional<showplayer::ScreenSaverInput> screenSaver;
     if (mode == pack::ShowPlayerMode::ScreenSaver) {
         // A screen saver runs until the user comes back.

@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QWidget>
+#include <csignal>
 #include <filesystem>
 
 #include "codecs/BmpPicture.h"
@@ -16,6 +18,7 @@
 #include "platform/Dialogs.h"
 #include "project/ProjectFile.h"
 #include "showplayer/PackedShowInput.h"
+#include "showplayer/QuitOnSignals.h"
 #include "showplayer/ScreenSaverInput.h"
 
 namespace {
@@ -147,6 +150,19 @@ TEST(ScreenSaverInputTest, EndsOnceOnAKeyAClickOrAMoveOfMoreThanAFewPixels) {
         row.act();
         qApp->removeEventFilter(&input);
         EXPECT_EQ(ends, row.ends);
+    }
+}
+
+TEST(QuitOnSignalsTest, ASignalQuitsFromTheEventLoop) {
+    int quits = 0;
+    {
+        showplayer::QuitOnSignals quitOnSignals([&] { ++quits; });
+        ::raise(SIGTERM);
+        EXPECT_EQ(quits, 0);  // not inside the handler
+        QDeadlineTimer deadline(5000);
+        while (quits == 0 && !deadline.hasExpired())
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+        EXPECT_EQ(quits, 1);
     }
 }
 
