@@ -67,22 +67,23 @@ int Decode(const std::vector<std::string>& args) {
     return 0;
 }
 
-int Info(const std::vector<std::string>& args) {
-    if (args.size() != 1) throw std::runtime_error("info needs one PROJECT.orv");
-    settings::ShowSettings opt;
-    opt.WriteStartDefaults();
-    core::StringList pictures, music;
-    core::StringList effects = settings::StandardEffectSet();
-    project::ReadProjectFile(args[0], opt, pictures, effects, music);
-
+void PrintShowParts(const project::ShowParts& parts) {
     for (int i = 0; i < settings::kSlotCount; ++i)
-        std::printf("slot %d (%s): %s\n", i, kSlotLabels[i], opt.Slot(i).c_str());
-    std::printf("pictures: %zu\n", pictures.size());
+        std::printf("slot %d (%s): %s\n", i, kSlotLabels[i], parts.Slots[size_t(i)].c_str());
+    std::printf("pictures: %zu\n", parts.Pictures.size());
     std::printf("effects:");
-    for (const auto& e : effects) std::printf(" %s", e.c_str());
-    std::printf("\nmusic: %s\n", opt.MusicOn() ? (music.empty() ? "(empty list)" : "") : "off");
-    if (opt.MusicOn())
-        for (const auto& m : music) std::printf("  %s\n", m.c_str());
+    for (const auto& e : parts.Effects) std::printf(" %s", e.c_str());
+    const bool musicOn = parts.Music.has_value();
+    std::printf("\nmusic: %s\n", musicOn ? (parts.Music->empty() ? "(empty list)" : "") : "off");
+    if (musicOn)
+        for (const auto& m : *parts.Music) std::printf("  %s\n", m.c_str());
+}
+
+int Info(const std::vector<std::string>& args) {
+    if (args.size() != 1) throw std::runtime_error("info needs one PROJECT.orv or packed show");
+    if (PrintPackedShowInfo(args[0])) return 0;
+    PrintShowParts(project::ParseSettingsBlock(
+        core::LoadStringList(args[0], project::kMaxProjectFileBytes), args[0]));
     return 0;
 }
 

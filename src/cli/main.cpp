@@ -15,8 +15,12 @@ void PrintUsage() {
         "usage:\n"
         "  pictavo-cli decode IN OUT.bmp [--scale 1/2|1/4|1/8]\n"
         "      decode any picture (BMP, JPEG, GIF) into a 24-bit BMP file\n"
-        "  pictavo-cli info PROJECT.orv\n"
-        "      print a project's settings, picture count, effect set and music list\n"
+        "  pictavo-cli info PROJECT.orv|SHOW\n"
+        "      print a project's or packed show's settings, picture count, effect set and\n"
+        "      music list, and a packed show's block sizes\n"
+        "  pictavo-cli pack PROJECT.orv TARGET [--stub PATH]\n"
+        "      pack a project into a standalone show (default player: pictavo-show beside\n"
+        "      this program)\n"
         "  pictavo-cli render EFFECT FROM TO --size WxH [--frames DIR] [--ms N]\n"
         "      run one effect of the show's list (name, alias or index) headless from picture\n"
         "      FROM to picture TO; --frames writes every frame as a BMP, --ms overrides the\n"
@@ -43,6 +47,7 @@ int main(int argc, char** argv) {
         if (command == "info") return cli::Info(args);
         if (command == "render") return cli::Render(args);
         if (command == "effects") return cli::Effects(args);
+        if (command == "pack") return cli::Pack(args);
         std::fprintf(stderr, "pictavo-cli: unknown command \"%s\"\n", command.c_str());
         PrintUsage();
         return 2;

@@ -31,7 +31,10 @@ PictureControl::PictureControl(QWidget* parent) : QWidget(parent) {
 PictureControl::~PictureControl() = default;
 
 void PictureControl::Load(const std::string& path) {
-    std::unique_ptr<codecs::Picture> picture = codecs::LoadPicture(path);
+    SetPicture(codecs::LoadPicture(path));
+}
+
+void PictureControl::SetPicture(std::unique_ptr<codecs::Picture> picture) {
     // The layout needs the picture's own size, whatever scale JPEGs decode at by default.
     if (auto* jpeg = dynamic_cast<codecs::JpegPicture*>(picture.get()))
         jpeg->SetScale(codecs::JpegScale::Full);

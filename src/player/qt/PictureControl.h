@@ -26,6 +26,8 @@ public:
     // Reads the picture file (BMP, JPEG or GIF) without drawing it yet. Throws core::Error
     // when it cannot be read; the control keeps what it showed.
     void Load(const std::string& path);
+    // The same for a picture already read (from memory, say).
+    void SetPicture(std::unique_ptr<codecs::Picture> picture);
     int PictureWidth() const;
     int PictureHeight() const;
     // Puts the loaded picture at `rect` (parent coordinates) and draws it at that size now;

@@ -169,7 +169,10 @@ void PlayerWindow::SetUpBackground(const settings::ShowSettings& settings) {
             m_background->SetPicture(gradient);
         }
     } else if (kind == settings::kBackFile) {
-        m_background->LoadPicture(backData);
+        if (m_show.OpenBackground)
+            m_background->SetPicture(m_show.OpenBackground());
+        else
+            m_background->LoadPicture(backData);
     }
 }
 
@@ -227,7 +230,10 @@ void PlayerWindow::Step() {
     try {
         if (effect)
             effect->Prepare(*m_showAreaControl, {0, 0, m_showArea->width(), m_showArea->height()});
-        m_picture->Load(m_show.Pictures[size_t(step.Index)]);
+        if (m_show.OpenPicture)
+            m_picture->SetPicture(m_show.OpenPicture(size_t(step.Index)));
+        else
+            m_picture->Load(m_show.Pictures[size_t(step.Index)]);
         const QSize screenSize = screen()->geometry().size();
         const PictureLayout layout = LayOutPicture(
             m_picture->PictureWidth(), m_picture->PictureHeight(), screenSize.width(),

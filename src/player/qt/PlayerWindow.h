@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 
+#include "codecs/Picture.h"
 #include "core/StringList.h"
 #include "platform/TaskBar.h"
 #include "player/Background.h"
@@ -36,6 +37,10 @@ struct ShowInput {
     settings::ShowSettings Settings;
     core::StringList EffectSet;
     core::StringList Music;
+    // Where pictures and the background picture come from when not from the files named
+    // above: a packed show decodes them from its own blocks.
+    std::function<std::unique_ptr<codecs::Picture>(size_t index)> OpenPicture;
+    std::function<raster::Bitmap()> OpenBackground;
 };
 
 // The player window: full screen and on top, it steps through the pictures with a
