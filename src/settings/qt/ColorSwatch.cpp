@@ -11,7 +11,7 @@ namespace settings {
 namespace {
 
 QColor ToQColor(raster::ColorValue colour) {
-    return QColor::fromRgb(ColorToRgb(colour));
+    return QColor::fromRgb(raster::ColorToRgb(colour));
 }
 
 // Colours from the dialog are plain RGB, stored as 0x00BBGGRR.
