@@ -1,4 +1,4 @@
-#include "app/TForm1.h"
+#include "app/EditorWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,32 +16,16 @@
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <algorithm>
-#include <exception>
 
 #include "app/FilePane.h"
 #include "app/PreviewPanel.h"
+#include "codecs/Picture.h"
 #include "platform/Dialogs.h"
 #include "platform/FileTypeRegistration.h"
-#include "project/ProjectFile.h"
+
+namespace app {
 
 namespace {
-
-const QString kCaption = QStringLiteral("Pictavo Pro 1.45");
-const QString kApplicationTitle = QStringLiteral("Pictavo Pro");
-const QString kCaptionPrefix = QStringLiteral("Pictavo Pro - ");
-const QString kProjectFilter = QStringLiteral("Pictavos (*.orv)");
-const QString kSaveQuestion = QStringLiteral("Do you want to save the project?");
-const QString kCloseQuestion = QStringLiteral("Save the changes to this project?");
-
-const QString kSopt = QStringLiteral("SOPT.lst");
-const QString kDires = QStringLiteral("dires.lst");
-const QString kDir = QStringLiteral("dir.lst");
-// Present once the project file type has been registered.
-const QString kFirstRunMarker = QStringLiteral("ORVFIRST");
-
-constexpr int kUpDownMin = -2000;
-constexpr int kUpDownMax = 2000;
 
 std::string Bytes(const QString& text) {
     return text.toStdString();
@@ -52,73 +36,73 @@ QString Text(const std::string& bytes) {
 
 }  // namespace
 
-TForm1::TForm1(Environment environment, QWidget* parent)
+EditorWindow::EditorWindow(Environment environment, QWidget* parent)
     : QMainWindow(parent),
       m_env(std::move(environment)),
       m_dialogs(*m_env.dialogs),
-      m_files(m_env.programFolder, m_env.fallbackFolder) {
-    m_effects = settings::StandardEffectSet();
+      m_model(SettingsFiles(m_env.programFolder, m_env.fallbackFolder), m_dialogs, this) {
     CreateActions();
     CreateMenus();
     CreateToolBar();
     CreatePanes();
-    FormCreate();
+    LoadSettingsFiles();
     UpdateActions();
-    // The player window exists from the start, after the main window, as every window does.
-    m_sShow = std::make_unique<player::TSShow>(m_dialogs, m_env.musicDevice);
+    // The player window is made once, after the editor's lists and settings exist; every
+    // show reuses it.
+    m_player = std::make_unique<player::TSShow>(m_dialogs, m_env.musicDevice);
 }
 
-TForm1::~TForm1() = default;
+EditorWindow::~EditorWindow() = default;
 
 // ---------------------------------------------------------------------------------------
 // Building the window
 
-void TForm1::CreateActions() {
+void EditorWindow::CreateActions() {
     auto make = [this](const QString& text, QKeySequence key, auto handler) {
         auto* action = new QAction(text, this);
         if (!key.isEmpty()) action->setShortcut(key);
         connect(action, &QAction::triggered, this, handler);
         return action;
     };
-    m_playAct = make("Play Now!", QKeySequence(Qt::Key_F5), [this] { ToolButton17Click(); });
-    m_newAct = make("New ...", QKeySequence(Qt::CTRL | Qt::Key_N), [this] { PrevButtonClick(); });
-    m_openAct =
-        make("Open ...", QKeySequence(Qt::CTRL | Qt::Key_O), [this] { ToolButton2Click(); });
-    m_saveAct = make("Save", QKeySequence(Qt::CTRL | Qt::Key_S), [this] { ToolButton3Click(); });
-    m_saveAsAct = make("Save As ...", QKeySequence(), [this] { ToolButton4Click(); });
+    m_playAct = make("Play Now!", QKeySequence(Qt::Key_F5), [this] { PlayNow(); });
+    m_newAct = make("New ...", QKeySequence(Qt::CTRL | Qt::Key_N), [this] { NewProject(); });
+    m_openAct = make("Open ...", QKeySequence(Qt::CTRL | Qt::Key_O), [this] { OpenProject(); });
+    m_saveAct = make("Save", QKeySequence(Qt::CTRL | Qt::Key_S), [this] { SaveProject(); });
+    m_saveAsAct = make("Save As ...", QKeySequence(), [this] { SaveProjectAs(); });
     m_exeAct = make("Create EXE-File", QKeySequence(Qt::Key_F9),
                     [this] { NotAvailable("Creating a show program"); });
     m_saverAct = make("Create Screen Saver", QKeySequence(Qt::Key_F8),
                       [this] { NotAvailable("Creating a screen saver"); });
     m_exitAct = make("Exit", QKeySequence(Qt::Key_F10), [this] { close(); });
-    m_addAct = make("Add", QKeySequence(Qt::Key_Enter), [this] { ToolButton6Click(); });
+    m_addAct = make("Add", QKeySequence(Qt::Key_Enter), [this] { AddSelected(); });
     m_addAct->setShortcuts({QKeySequence(Qt::Key_Enter), QKeySequence(Qt::Key_Return)});
-    m_addAllAct =
-        make("Add All", QKeySequence(Qt::CTRL | Qt::Key_A), [this] { ToolButton8Click(); });
-    m_removeAct = make("Remove", QKeySequence(Qt::Key_Delete), [this] { ToolButton7Click(); });
+    m_addAllAct = make("Add All", QKeySequence(Qt::CTRL | Qt::Key_A), [this] { AddAll(); });
+    m_removeAct = make("Remove", QKeySequence(Qt::Key_Delete), [this] { RemoveSelected(); });
     m_clearAct =
-        make("Clear", QKeySequence(Qt::CTRL | Qt::Key_Delete), [this] { ToolButton9Click(); });
+        make("Clear", QKeySequence(Qt::CTRL | Qt::Key_Delete), [this] { ClearPictures(); });
     m_optionsAct = make("Options", QKeySequence(Qt::CTRL | Qt::Key_P),
                         [this] { NotAvailable("The options dialog"); });
     m_musicAct = make("Add Music", QKeySequence(Qt::CTRL | Qt::Key_M),
                       [this] { NotAvailable("The options dialog"); });
+    // FIXME: the two web entries and the support address point at placeholders.
     m_texturesAct = make("Download New Textures", QKeySequence(), [] {
         QDesktopServices::openUrl(QUrl("https://www.pictavo.example/textures"));
     });
     m_webAct = make("Pictavo Pro on the Web", QKeySequence(),
                     [] { QDesktopServices::openUrl(QUrl("https://www.pictavo.example/")); });
     m_helpAct = make("Help", QKeySequence(Qt::Key_F1), [this] {
-        const QString help = m_files.ProgramFolder() + "Pictavo.chm";
+        const QString help = m_model.Files().ProgramFolder() + "Pictavo.chm";
         if (!QFileInfo::exists(help) || !QDesktopServices::openUrl(QUrl::fromLocalFile(help)))
             m_dialogs.Inform(this, "The help file " + help + " cannot be opened.");
     });
     m_supportAct = make("Technical Support", QKeySequence(Qt::CTRL | Qt::Key_F1),
                         [] { QDesktopServices::openUrl(QUrl("mailto:support@pictavo.example")); });
-    m_aboutAct = make("About", QKeySequence(),
-                      [this] { m_dialogs.Inform(this, "Pictavo Pro 1.45\nA slide-show maker."); });
+    m_aboutAct = make("About", QKeySequence(), [this] {
+        m_dialogs.Inform(this, ProgramCaption() + "\nA slide-show maker.");
+    });
 }
 
-void TForm1::CreateMenus() {
+void EditorWindow::CreateMenus() {
     QMenu* project = menuBar()->addMenu("Project");
     project->addAction(m_playAct);
     project->setDefaultAction(m_playAct);
@@ -155,9 +139,9 @@ void TForm1::CreateMenus() {
     help->addAction(m_aboutAct);
 }
 
-void TForm1::CreateToolBar() {
+void EditorWindow::CreateToolBar() {
     QToolBar* bar = addToolBar("Commands");
-    bar->setObjectName("ToolBar2");
+    bar->setObjectName("CommandBar");
     bar->setMovable(false);
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     auto button = [bar](QAction* action, const QString& caption) {
@@ -178,14 +162,16 @@ void TForm1::CreateToolBar() {
     button(m_helpAct, "Help");
 }
 
-void TForm1::CreatePanes() {
+void EditorWindow::CreatePanes() {
     m_mainSplitter = new QSplitter(Qt::Horizontal, this);
 
-    m_flb = new app::FilePane(m_mainSplitter);
-    m_flb->setObjectName("FLB");
-    connect(m_flb, &app::FilePane::FileClicked, this, &TForm1::FLBClick);
-    connect(m_flb, &app::FilePane::ItemDoubleClicked, this, [this] { ToolButton6Click(); });
-    m_mainSplitter->addWidget(m_flb);
+    m_filePane = new FilePane(m_mainSplitter);
+    connect(m_filePane, &FilePane::FileClicked, this, &EditorWindow::PreviewBrowsedFile);
+    connect(m_filePane, &FilePane::ItemDoubleClicked, this, [this] { AddSelected(); });
+    connect(m_filePane, &FilePane::FolderChanged, this,
+            [this](const QString& folder) { m_model.SetCurrentFolder(folder); });
+    m_model.SetCurrentFolder(m_filePane->Folder());
+    m_mainSplitter->addWidget(m_filePane);
 
     auto* right = new QWidget(m_mainSplitter);
     auto* rightLayout = new QVBoxLayout(right);
@@ -193,7 +179,7 @@ void TForm1::CreatePanes() {
     rightLayout->setSpacing(0);
 
     auto* listBar = new QToolBar(right);
-    listBar->setObjectName("ToolBar3");
+    listBar->setObjectName("PictureListBar");
     listBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     auto listButton = [listBar](QAction* action, const QString& caption) {
         auto* tool = new QToolButton(listBar);
@@ -206,36 +192,35 @@ void TForm1::CreatePanes() {
     listButton(m_removeAct, "Remove");
     listButton(m_clearAct, "Clear");
     listBar->addSeparator();
-    m_prevButton = new QToolButton(listBar);
-    m_prevButton->setText("Preview");
-    m_prevButton->setCheckable(true);
-    connect(m_prevButton, &QToolButton::toggled, this, &TForm1::Prev);
-    listBar->addWidget(m_prevButton);
+    m_previewToggle = new QToolButton(listBar);
+    m_previewToggle->setText("Preview");
+    m_previewToggle->setCheckable(true);
+    connect(m_previewToggle, &QToolButton::toggled, this, &EditorWindow::SetPreviewVisible);
+    listBar->addWidget(m_previewToggle);
     listBar->addSeparator();
     auto* up = new QToolButton(listBar);
     up->setArrowType(Qt::UpArrow);
     up->setToolTip("Move the picture up");
-    connect(up, &QToolButton::clicked, this, [this] { UpDown1Click(UpDownButton::Up); });
+    connect(up, &QToolButton::clicked, this, [this] { MovePicture(MoveDirection::Up); });
     listBar->addWidget(up);
     auto* down = new QToolButton(listBar);
     down->setArrowType(Qt::DownArrow);
     down->setToolTip("Move the picture down");
-    connect(down, &QToolButton::clicked, this, [this] { UpDown1Click(UpDownButton::Down); });
+    connect(down, &QToolButton::clicked, this, [this] { MovePicture(MoveDirection::Down); });
     listBar->addWidget(down);
     rightLayout->addWidget(listBar);
 
     m_rightSplitter = new QSplitter(Qt::Vertical, right);
-    m_prePanel = new app::PreviewPanel(
+    m_previewPanel = new PreviewPanel(
         m_rightSplitter, [this](const QString& message) { m_dialogs.Inform(this, message); });
-    m_prePanel->setObjectName("PrePanel");
-    m_rightSplitter->addWidget(m_prePanel);
+    m_rightSplitter->addWidget(m_previewPanel);
 
-    m_listBox1 = new QListWidget(m_rightSplitter);
-    m_listBox1->setObjectName("ListBox1");
-    m_listBox1->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    connect(m_listBox1, &QListWidget::itemClicked, this, [this] { ListBox1Click(); });
-    connect(m_listBox1, &QListWidget::itemSelectionChanged, this, &TForm1::UpdateActions);
-    m_rightSplitter->addWidget(m_listBox1);
+    m_pictureList = new QListWidget(m_rightSplitter);
+    m_pictureList->setObjectName("PictureList");
+    m_pictureList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    connect(m_pictureList, &QListWidget::itemClicked, this, [this] { PreviewListSelection(); });
+    connect(m_pictureList, &QListWidget::itemSelectionChanged, this, &EditorWindow::UpdateActions);
+    m_rightSplitter->addWidget(m_pictureList);
     m_rightSplitter->setSizes({282, 200});
     m_rightSplitter->setStretchFactor(0, 0);  // the preview keeps its height, the list grows
     m_rightSplitter->setStretchFactor(1, 1);
@@ -252,211 +237,178 @@ void TForm1::CreatePanes() {
 }
 
 // The one place where commands are enabled: those that act on the pictures need some.
-void TForm1::UpdateActions() {
-    const bool any = m_listBox1->count() > 0;
+void EditorWindow::UpdateActions() {
+    const bool any = m_pictureList->count() > 0;
     m_removeAct->setEnabled(any);
     m_clearAct->setEnabled(any);
     m_saveAct->setEnabled(any);
     m_saveAsAct->setEnabled(any);
     m_playAct->setEnabled(any);
-    m_prevButton->setChecked(m_prePanel->isVisibleTo(this));
+    m_previewToggle->setChecked(m_previewPanel->isVisibleTo(this));
 }
 
 // ---------------------------------------------------------------------------------------
 // Start-up and settings files
 
-void TForm1::FormCreate() {
-    setWindowTitle(kCaption);
-    m_applicationTitle = kApplicationTitle;
-    setWindowIconText(m_applicationTitle);
+void EditorWindow::LoadSettingsFiles() {
+    ShowTitles();
     resize(805, 524);
 
-    if (!m_files.Exists(kFirstRunMarker)) {
+    if (!m_model.FileTypeRegistered()) {
         // A registration that fails is tried again at the next start; it never stops us.
         if (platform::RegisterProjectFileType(m_env.executable, m_env.dataHome))
-            m_files.Save(kFirstRunMarker, {});
+            m_model.RecordFileTypeRegistered();
     }
-
-    m_sopt = m_files.Load(kSopt);
-    if (m_sopt.empty()) m_sopt = {"Pre", "No"};  // no file yet: preview on, no project
-    Prev(m_sopt[0] == "Pre");
-
-    m_optList.WriteStartDefaults();
-
-    m_dires = m_files.Load(kDires);
-    if (m_dires.empty()) m_dires = {"Empty"};  // no file yet counts as a fresh installation
-    m_firstRun = m_dires[0] == "Empty";
-    if (!m_firstRun) {
-        if (m_dires.size() > 4) {
-            core::StringList prom(m_dires.end() - 5, m_dires.end());
-            m_dires.clear();
-            m_dires = prom;
-        }
-    }
+    m_model.LoadSettingsFiles();
+    SetPreviewVisible(m_model.PreviewShownAtStart());
     BuildRecentFolders();
-    if (m_firstRun) m_dires.clear();
 }
 
-void TForm1::BuildRecentFolders() {
+void EditorWindow::BuildRecentFolders() {
     m_recentMenu->clear();
-    if (m_firstRun || m_dires[0] == "Clear") {
-        m_recentMenu->addAction("Empty");  // the designed entry; it does nothing
+    const QStringList folders = m_model.RecentFolderEntries();
+    if (folders.isEmpty()) {
+        // Without folders to offer the menu still shows one entry, which does nothing.
+        m_recentMenu->addAction("Empty");
         return;
     }
-    for (const std::string& line : m_dires) {
-        const QString folder = Text(line);
+    for (const QString& folder : folders) {
         QAction* entry = m_recentMenu->addAction(folder);
         connect(entry, &QAction::triggered, this, [this, folder] { SetPaneFolder(folder); });
     }
 }
 
-void TForm1::FormActivate() {
+void EditorWindow::OnFirstShow() {
     if (m_activated) return;
-    m_startDir = m_files.Load(kDir);
-    if (m_firstRun) {
-        if (!m_env.documentsFolder.isEmpty()) SetPaneFolder(m_env.documentsFolder);
-    } else if (!m_startDir.empty()) {
-        SetPaneFolder(Text(m_startDir[0]));
-    }
+    const QString startFolder = m_model.LoadStartFolder(m_env.documentsFolder);
+    if (!startFolder.isEmpty()) SetPaneFolder(startFolder);
     m_activated = true;
 
-    QString start;
-    if (m_env.arguments.isEmpty()) {
-        if (m_sopt.size() < 2 || m_sopt[1] == "No") return;
-        start = Text(m_sopt[1]);
-    } else {
-        start = m_env.arguments.join(' ');
-    }
-    LoadProject(start);
+    const std::optional<QString> start = m_model.StartProject(m_env.arguments);
+    if (!start) return;
+    if (m_model.LoadProject(*start)) ShowLoadedPictures();
     ShowProject();
 }
 
-// After a project was loaded (or not): the counter, the titles and the first picture.
-void TForm1::ShowProject() {
-    UpdateCounter();
-    if (!m_openName.isEmpty()) SetTitles(QFileInfo(m_openName).fileName().chopped(4));
-    if (m_listBox1->count() > 0) {
-        m_listBox1->setCurrentRow(0);
-        ListBox1Click();
-    }
-}
-
-void TForm1::SaveAll() {
-    if (m_startDir.empty())
-        m_startDir.push_back(Bytes(PaneFolder()));
-    else
-        m_startDir[0] = Bytes(PaneFolder());
-    m_files.Save(kDir, m_startDir);
-
-    m_sopt.clear();
-    m_sopt.push_back(PreviewShown() ? "Pre" : "Not");
-    if (!m_openName.isEmpty())
-        m_sopt.push_back(Bytes(m_openName));
-    else if (!m_saveName.isEmpty())
-        m_sopt.push_back(Bytes(m_saveName + ".orv"));
-    else
-        m_sopt.push_back("No");
-    m_files.Save(kSopt, m_sopt);
-}
-
-bool TForm1::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate) FormActivate();
+bool EditorWindow::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) OnFirstShow();
     return QMainWindow::event(event);
+}
+
+// ---------------------------------------------------------------------------------------
+// Showing the model
+
+void EditorWindow::ShowTitles() {
+    setWindowTitle(m_model.Caption());
+    setWindowIconText(m_model.ApplicationTitle());
+}
+
+void EditorWindow::UpdateCounter() {
+    m_statusPanel->setText(QString("Counter: %1").arg(m_pictureList->count()));
+    UpdateActions();
+}
+
+// After the model was reset to a new project.
+void EditorWindow::ShowNewProject() {
+    ClearPreview();
+    m_pictureList->clear();
+    UpdateCounter();
+}
+
+// After the model loaded a project: its pictures replace the list's.
+void EditorWindow::ShowLoadedPictures() {
+    m_pictureList->clear();
+    ClearPreview();
+    for (const std::string& picture : m_model.Pictures()) m_pictureList->addItem(Text(picture));
+}
+
+// After an attempt to load a project: the counter, the titles and the first picture.
+void EditorWindow::ShowProject() {
+    UpdateCounter();
+    ShowTitles();
+    if (m_pictureList->count() > 0) {
+        m_pictureList->setCurrentRow(0);
+        PreviewListSelection();
+    }
 }
 
 // ---------------------------------------------------------------------------------------
 // Browser and preview
 
-QString TForm1::PaneFolder() const {
-    return m_flb->Folder();
+QString EditorWindow::PaneFolder() const {
+    return m_filePane->Folder();
 }
 
-void TForm1::SetPaneFolder(const QString& folder) {
-    m_flb->SetFolder(folder);
+void EditorWindow::SetPaneFolder(const QString& folder) {
+    m_filePane->SetFolder(folder);
 }
 
-bool TForm1::PreviewShown() const {
-    return m_prePanel->isVisibleTo(this);
+bool EditorWindow::PreviewShown() const {
+    return m_previewPanel->isVisibleTo(this);
 }
 
-void TForm1::Prev(bool shown) {
-    m_prePanel->setVisible(shown);
-    if (m_prevButton->isChecked() != shown) m_prevButton->setChecked(shown);
+void EditorWindow::SetPreviewVisible(bool shown) {
+    m_previewPanel->setVisible(shown);
+    m_model.SetPreviewShown(shown);
+    if (m_previewToggle->isChecked() != shown) m_previewToggle->setChecked(shown);
 }
 
-void TForm1::ShowPreview(const QString& path) {
-    m_prePanel->ShowPicture(path);
+void EditorWindow::ShowPreview(const QString& path) {
+    m_previewPanel->ShowPicture(path);
     // A picture that cannot be read keeps what the image showed before.
-    if (m_prePanel->Image()->HasPicture() && m_prePanel->PictureSize().isValid())
+    if (m_previewPanel->Image()->HasPicture() && m_previewPanel->PictureSize().isValid())
         m_previewPath = path;
 }
 
-void TForm1::ClearPreview() {
+void EditorWindow::ClearPreview() {
     m_previewPath.clear();
-    m_prePanel->Clear();
+    m_previewPanel->Clear();
 }
 
-void TForm1::FLBClick(const QString& path) {
-    m_listBox1->clearSelection();
-    if (!PreviewShown() || !IsPictureName(QFileInfo(path).fileName())) return;
+void EditorWindow::PreviewBrowsedFile(const QString& path) {
+    m_pictureList->clearSelection();
+    if (!PreviewShown() || !codecs::IsPictureExtension(Bytes(QFileInfo(path).fileName()))) return;
     ShowPreview(path);
 }
 
-void TForm1::ListBox1Click() {
-    if (m_listBox1->selectedItems().isEmpty() || !PreviewShown()) return;
-    if (QListWidgetItem* focused = m_listBox1->currentItem()) ShowPreview(focused->text());
+void EditorWindow::PreviewListSelection() {
+    if (m_pictureList->selectedItems().isEmpty() || !PreviewShown()) return;
+    if (QListWidgetItem* focused = m_pictureList->currentItem()) ShowPreview(focused->text());
 }
 
 // ---------------------------------------------------------------------------------------
 // Picture list
 
-bool TForm1::IsPictureName(const QString& fileName) {
-    static const QStringList accepted = {".jpg", ".JPG", ".jpeg", ".JPEG",
-                                         ".GIF", ".gif", ".bmp",  ".BMP"};
-    const qsizetype dot = fileName.lastIndexOf('.');
-    return dot >= 0 && accepted.contains(fileName.mid(dot), Qt::CaseSensitive);
-}
-
-QStringList TForm1::Pictures() const {
+QStringList EditorWindow::Pictures() const {
     QStringList pictures;
-    for (int i = 0; i < m_listBox1->count(); ++i) pictures.push_back(m_listBox1->item(i)->text());
+    for (int i = 0; i < m_pictureList->count(); ++i)
+        pictures.push_back(m_pictureList->item(i)->text());
     return pictures;
 }
 
-QString TForm1::StatusText() const {
+QString EditorWindow::StatusText() const {
     return m_statusPanel->text();
 }
 
-void TForm1::UpdateCounter() {
-    m_statusPanel->setText(QString("Counter: %1").arg(m_listBox1->count()));
-    UpdateActions();
-}
+void EditorWindow::AddPictures(const QStringList& paths, AddKind kind) {
+    QStringList names;
+    for (const QString& path : paths) names.push_back(QFileInfo(path).fileName());
+    const std::vector<int> added = m_model.AddPictures(names, kind);
 
-void TForm1::AddFolder() {
-    const std::string folder = Bytes(PaneFolder());
-    if (std::find(m_dires.begin(), m_dires.end(), folder) != m_dires.end()) return;
-    m_dires.push_back(folder);
-    m_files.Save(kDires, m_dires);
-}
-
-void TForm1::AddPictures(const QStringList& paths, AddKind kind) {
-    m_modified = true;
-    const QString folder = PaneFolder();
-    bool first = true;
     auto previewFirstIfEmpty = [this] {
-        if (m_listBox1->count() > 0 && !m_prePanel->Image()->HasPicture()) {
-            m_listBox1->setCurrentRow(0);
-            ListBox1Click();
+        if (m_pictureList->count() > 0 && !m_previewPanel->Image()->HasPicture()) {
+            m_pictureList->setCurrentRow(0);
+            PreviewListSelection();
         }
     };
-    for (const QString& path : paths) {
-        const QString caption = QFileInfo(path).fileName();
-        if (IsPictureName(caption)) {
-            if (first && kind == AddKind::Selected) AddFolder();
-            m_listBox1->addItem(folder + caption);
-            m_flb->SetCut(path, true);  // pictures already in the show are drawn dimmed
-            if (first && kind == AddKind::All) AddFolder();
-            first = false;
+    // The list follows the model picture by picture, so Add previews as it goes.
+    const size_t first = m_model.Pictures().size() - added.size();
+    size_t next = 0;
+    for (int i = 0; i < paths.size(); ++i) {
+        if (next < added.size() && added[next] == i) {
+            m_pictureList->addItem(Text(m_model.Pictures()[first + next]));
+            m_filePane->SetCut(paths[i], true);  // pictures already in the show are dimmed
+            ++next;
         }
         if (kind == AddKind::Selected) previewFirstIfEmpty();
     }
@@ -464,198 +416,87 @@ void TForm1::AddPictures(const QStringList& paths, AddKind kind) {
     UpdateCounter();
 }
 
-void TForm1::ToolButton6Click() {
-    AddPictures(m_flb->SelectedFiles(), AddKind::Selected);
+void EditorWindow::AddSelected() {
+    AddPictures(m_filePane->SelectedFiles(), AddKind::Selected);
 }
 
-void TForm1::ToolButton8Click() {
-    AddPictures(m_flb->AllFiles(), AddKind::All);
+void EditorWindow::AddAll() {
+    AddPictures(m_filePane->AllFiles(), AddKind::All);
 }
 
-void TForm1::ToolButton7Click() {
-    m_modified = true;
-    for (int i = 0; i < m_listBox1->count();) {
-        if (m_listBox1->item(i)->isSelected())
-            delete m_listBox1->takeItem(i);
-        else
-            ++i;
-    }
+void EditorWindow::RemoveSelected() {
+    std::vector<int> rows;
+    for (int i = 0; i < m_pictureList->count(); ++i)
+        if (m_pictureList->item(i)->isSelected()) rows.push_back(i);
+    m_model.RemovePictures(rows);
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) delete m_pictureList->takeItem(*row);
     UpdateCounter();
 }
 
-void TForm1::ToolButton9Click() {
-    m_modified = true;
-    m_listBox1->clear();
+void EditorWindow::ClearPictures() {
+    m_model.ClearPictures();
+    m_pictureList->clear();
     UpdateCounter();
     ClearPreview();
 }
 
-void TForm1::UpDown1Click(UpDownButton button) {
-    // The control stops at the ends of its range, so a press there changes no position.
-    const int last = m_upDownPosition;
-    const int position = std::clamp(m_upDownPosition + (button == UpDownButton::Up ? 1 : -1),
-                                    kUpDownMin, kUpDownMax);
-    const int count = m_listBox1->count();
-    const int row = m_listBox1->currentRow();
-    int target = -1;
-    if (position > last && count > 1 && row > 0) target = row - 1;
-    if (position < last && count > 1 && row >= 0 && row < count - 1) target = row + 1;
-    if (target >= 0) {
-        QListWidgetItem* item = m_listBox1->takeItem(row);
-        m_listBox1->insertItem(target, item);
-        m_listBox1->setCurrentItem(item, QItemSelectionModel::Select);
-    }
-    m_upDownPosition = position;
+void EditorWindow::MovePicture(MoveDirection direction) {
+    const int row = m_pictureList->currentRow();
+    const int target = m_model.MovePicture(row, direction);
+    if (target < 0) return;
+    QListWidgetItem* item = m_pictureList->takeItem(row);
+    m_pictureList->insertItem(target, item);
+    m_pictureList->setCurrentItem(item, QItemSelectionModel::Select);
 }
 
-void TForm1::ToolButton17Click() {
+void EditorWindow::PlayNow() {
     player::ShowInput show;
-    for (const QString& picture : Pictures()) show.Pictures.push_back(Bytes(picture));
-    show.Settings = m_optList;
-    show.EffectSet = m_effects;
-    show.Music = m_music;
-    m_sShow->StartShow(show);
+    show.Pictures = m_model.Pictures();
+    show.Settings = m_model.Settings();
+    show.EffectSet = m_model.Effects();
+    show.Music = m_model.MusicList();
+    m_player->StartShow(show);
 }
 
-void TForm1::NotAvailable(const QString& what) {
+void EditorWindow::NotAvailable(const QString& what) {
     m_dialogs.Inform(this, what + " is not available yet.");
 }
 
 // ---------------------------------------------------------------------------------------
 // Project commands
 
-void TForm1::SetTitles(const QString& projectName) {
-    setWindowTitle(kCaptionPrefix + projectName);
-    m_applicationTitle = projectName + " - " + kApplicationTitle;
-    setWindowIconText(m_applicationTitle);
+void EditorWindow::NewProject() {
+    if (m_model.NewProject()) ShowNewProject();
+    ShowTitles();
 }
 
-void TForm1::ResetToNewProject() {
-    setWindowTitle(kCaptionPrefix + "Untitled project");
-    m_applicationTitle = kApplicationTitle;
-    setWindowIconText(m_applicationTitle);
-    ClearPreview();
-    m_allbox.clear();
-    m_listBox1->clear();
-    m_optList.Clear();
-    m_optList.WriteStartDefaults();
-    UpdateCounter();
-}
-
-core::StringList TForm1::AssembleProject() const {
-    core::StringList pictures;
-    for (const QString& picture : Pictures()) pictures.push_back(Bytes(picture));
-    return project::BuildSettingsBlock(m_optList, pictures, m_effects, m_music);
-}
-
-bool TForm1::WriteProject(const QString& path) {
-    try {
-        project::WriteProjectFile(Bytes(path), m_allbox);
-        return true;
-    } catch (const std::exception& error) {
-        m_dialogs.Inform(this, QString::fromUtf8(error.what()));
-        return false;
-    }
-}
-
-// Reads into copies first, so a file that is not a project leaves the open project, its
-// name and its modified flag as they were.
-bool TForm1::LoadProject(const QString& path) {
-    settings::ShowSettings optList = m_optList;
-    core::StringList pictures;
-    core::StringList effects = m_effects;
-    core::StringList music = m_music;
-    try {
-        project::ReadProjectFile(Bytes(path), optList, pictures, effects, music);
-    } catch (const std::exception& error) {
-        m_dialogs.Inform(this, QString::fromUtf8(error.what()));
-        return false;
-    }
-    m_modified = false;
-    m_openName = path;
-    m_optList = optList;
-    m_effects = effects;
-    m_music = music;
-    m_listBox1->clear();
-    ClearPreview();
-    for (const std::string& picture : pictures) m_listBox1->addItem(Text(picture));
-    m_saveName.clear();
-    return true;
-}
-
-void TForm1::PrevButtonClick() {
-    if (m_listBox1->count() == 0 || !m_modified) ResetToNewProject();
-    if (m_listBox1->count() > 0) {
-        switch (m_dialogs.Message(this, kSaveQuestion, platform::Buttons::YesNoCancel)) {
-            case platform::Button::Yes:
-                // A save that did not happen keeps the project rather than losing it.
-                if (!ToolButton3Click()) return;
-                ResetToNewProject();
-                break;
-            case platform::Button::No:
-                ResetToNewProject();
-                break;
-            default:
-                break;
-        }
-    }
-    m_saveName.clear();
-    m_openName.clear();
-}
-
-void TForm1::ToolButton2Click() {
-    if (std::optional<QString> chosen = m_dialogs.OpenFile(this, kProjectFilter, m_openName))
-        LoadProject(*chosen);
+void EditorWindow::OpenProject() {
+    if (m_model.OpenProject()) ShowLoadedPictures();
     ShowProject();
 }
 
-bool TForm1::ToolButton3Click() {
-    if (m_listBox1->count() == 0) return false;
-    m_allbox = AssembleProject();
-    if (m_openName.isEmpty() && m_saveName.isEmpty()) {
-        std::optional<QString> chosen = m_dialogs.SaveFile(this, kProjectFilter, QString());
-        if (!chosen) return false;  // nothing written, so the project stays modified
-        m_saveName = *chosen;
-        SetTitles(QFileInfo(m_saveName).fileName());
-    }
-    const QString target = !m_openName.isEmpty() ? m_openName : m_saveName + ".orv";
-    if (!WriteProject(target)) return false;
-    m_modified = false;
-    return true;
+bool EditorWindow::SaveProject() {
+    const bool written = m_model.SaveProject();
+    ShowTitles();
+    return written;
 }
 
-void TForm1::ToolButton4Click() {
-    m_allbox.clear();
-    if (m_listBox1->count() == 0) return;
-    std::optional<QString> chosen = m_dialogs.SaveFile(this, kProjectFilter, QString());
-    if (!chosen) return;  // cancelled: the project keeps its name and its modified flag
-    m_saveName = *chosen;
-    m_allbox = AssembleProject();
-    if (!WriteProject(m_saveName + ".orv")) return;
-    m_modified = false;
-    SetTitles(QFileInfo(m_saveName).fileName());
-    m_openName.clear();
+void EditorWindow::SaveProjectAs() {
+    m_model.SaveProjectAs();
+    ShowTitles();
 }
 
-bool TForm1::FormCloseQuery() {
-    if (m_listBox1->count() == 0 || !m_modified) return true;
-    switch (m_dialogs.Message(this, kCloseQuestion, platform::Buttons::YesNoCancel)) {
-        case platform::Button::Yes:
-            // A cancelled or failed save keeps the window open, so nothing is lost.
-            if (!ToolButton3Click()) return false;
-            SaveAll();
-            return true;
-        case platform::Button::No:
-            SaveAll();
-            return true;
-        default:
-            return false;
-    }
+bool EditorWindow::ConfirmClose() {
+    const bool mayClose = m_model.ConfirmClose();
+    ShowTitles();
+    return mayClose;
 }
 
-void TForm1::closeEvent(QCloseEvent* event) {
-    if (FormCloseQuery())
+void EditorWindow::closeEvent(QCloseEvent* event) {
+    if (ConfirmClose())
         event->accept();
     else
         event->ignore();
 }
+
+}  // namespace app

@@ -15,13 +15,13 @@
 #include "core/Error.h"
 #include "core/Random.h"
 #include "core/StringList.h"
-#include "platform/Dialogs.h"
 #include "player/EffectChoice.h"
 #include "player/PictureLayout.h"
 #include "player/qt/PictureControl.h"
 #include "player/qt/TOnHelper.h"
 #include "player/qt/TProImage.h"
 #include "player/qt/TSShow.h"
+#include "support/ScriptedDialogs.h"
 #include "transitions/TTransitionEffect.h"
 
 namespace {
