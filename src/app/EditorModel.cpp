@@ -18,8 +18,7 @@ const QString kApplicationTitle = QStringLiteral("Pictavo Pro");
 const QString kCaptionPrefix = QStringLiteral("Pictavo Pro - ");
 const QString kUntitled = QStringLiteral("Untitled project");
 const QString kProjectFilter = QStringLiteral("Pictavos (*.orv)");
-const QString kNewQuestion = QStringLiteral("Do you want to save the project?");
-const QString kCloseQuestion = QStringLiteral("Save the changes to this project?");
+const QString kProjectExtension = QStringLiteral(".orv");
 
 // The settings files keep these names so that an existing installation's files are read.
 const QString kProgramOptionsFile = QStringLiteral("SOPT.lst");
@@ -189,21 +188,42 @@ int EditorModel::MovePicture(int row, MoveDirection direction) {
 // Project commands
 
 void EditorModel::SetTitles(const QString& projectName) {
+    m_projectName = projectName;
     m_caption = kCaptionPrefix + projectName;
     m_applicationTitle = projectName + " - " + kApplicationTitle;
 }
 
 void EditorModel::ResetToNewProject() {
+    m_projectName.clear();
     m_caption = kCaptionPrefix + kUntitled;
     m_applicationTitle = kApplicationTitle;
     m_settingsBlock.clear();
     m_pictures.clear();
     m_settings.Clear();
     m_settings.WriteStartDefaults();
+    // Nothing of the new project is unsaved, so the title shows no change.
+    m_modified = false;
 }
 
+QString EditorModel::ProjectName() const {
+    return m_projectName.isEmpty() ? kUntitled : m_projectName;
+}
+
+QString EditorModel::SaveQuestion(const QString& before) const {
+    return QString("Save the changes to \"%1\" before %2?").arg(ProjectName(), before);
+}
+
+// A name typed with the extension is written as it is, so "x.orv" does not become
+// "x.orv.orv".
 QString EditorModel::SavedFile() const {
-    return m_saveName + ".orv";
+    return m_saveName.endsWith(kProjectExtension) ? m_saveName : m_saveName + kProjectExtension;
+}
+
+// The project's name in the titles: the file name as chosen, without the extension.
+QString EditorModel::NameOfSaveName() const {
+    QString name = QFileInfo(m_saveName).fileName();
+    if (name.endsWith(kProjectExtension)) name.chop(kProjectExtension.size());
+    return name;
 }
 
 core::StringList EditorModel::AssembleProject() const {
@@ -220,44 +240,34 @@ bool EditorModel::WriteProject(const QString& path) {
     }
 }
 
-EditorModel::SaveAnswer EditorModel::AskToSave(const QString& question) {
+bool EditorModel::AskToSave(const QString& question) {
     switch (m_dialogs.Message(m_dialogParent, question, platform::Buttons::YesNoCancel)) {
         case platform::Button::Yes:
             // A save that did not happen keeps the project rather than losing it.
-            return SaveProject() ? SaveAnswer::GoOn : SaveAnswer::NotSaved;
+            return SaveProject();
         case platform::Button::No:
-            return SaveAnswer::GoOn;
+            return true;
         default:
-            return SaveAnswer::Cancelled;
+            return false;
     }
+}
+
+bool EditorModel::HasUnsavedChanges() const {
+    return !m_pictures.empty() && m_modified;
 }
 
 bool EditorModel::NewProject() {
-    bool reset = false;
-    if (m_pictures.empty() || !m_modified) {
-        ResetToNewProject();
-        reset = true;
-    }
-    if (!m_pictures.empty()) {
-        switch (AskToSave(kNewQuestion)) {
-            case SaveAnswer::GoOn:
-                ResetToNewProject();
-                reset = true;
-                break;
-            case SaveAnswer::NotSaved:
-                return reset;
-            case SaveAnswer::Cancelled:
-                // FIXME: Cancel still forgets both names, so the next Save asks for one
-                // while the title names the project.
-                break;
-        }
-    }
+    // Cancel, or a save that did not happen, keeps the project as it is, names included.
+    if (HasUnsavedChanges() && !AskToSave(SaveQuestion("starting a new project"))) return false;
+    ResetToNewProject();
     m_saveName.clear();
     m_openName.clear();
-    return reset;
+    return true;
 }
 
 bool EditorModel::OpenProject() {
+    // Asked before the dialog, as New and closing do, so no change is lost unasked.
+    if (HasUnsavedChanges() && !AskToSave(SaveQuestion("opening another project"))) return false;
     const std::optional<QString> chosen =
         m_dialogs.OpenFile(m_dialogParent, kProjectFilter, m_openName);
     return chosen && LoadProject(*chosen);
@@ -283,8 +293,11 @@ bool EditorModel::LoadProject(const QString& path) {
     m_effects = std::move(effects);
     m_musicList = std::move(music);
     m_saveName.clear();
-    // The project's name is the file's name without its extension and dot.
-    SetTitles(QFileInfo(m_openName).fileName().chopped(4));
+    // The project's name is the file's name without its last four characters, the
+    // extension and its dot; a shorter name leaves nothing.
+    QString name = QFileInfo(m_openName).fileName();
+    name.chop(4);
+    SetTitles(name);
     return true;
 }
 
@@ -295,7 +308,7 @@ bool EditorModel::SaveProject() {
         std::optional<QString> chosen = m_dialogs.SaveFile(m_dialogParent, kProjectFilter, {});
         if (!chosen) return false;  // nothing written, so the project stays modified
         m_saveName = *chosen;
-        SetTitles(QFileInfo(m_saveName).fileName());
+        SetTitles(NameOfSaveName());
     }
     if (!WriteProject(!m_openName.isEmpty() ? m_openName : SavedFile())) return false;
     m_modified = false;
@@ -311,14 +324,14 @@ bool EditorModel::SaveProjectAs() {
     m_settingsBlock = AssembleProject();
     if (!WriteProject(SavedFile())) return false;
     m_modified = false;
-    SetTitles(QFileInfo(m_saveName).fileName());
+    SetTitles(NameOfSaveName());
     m_openName.clear();
     return true;
 }
 
 bool EditorModel::ConfirmClose() {
-    if (m_pictures.empty() || !m_modified) return true;
-    if (AskToSave(kCloseQuestion) != SaveAnswer::GoOn) return false;
+    if (!HasUnsavedChanges()) return true;
+    if (!AskToSave(SaveQuestion("closing"))) return false;
     SaveSettingsFiles();
     return true;
 }

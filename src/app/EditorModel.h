@@ -78,9 +78,10 @@ public:
     // ---- Project commands
 
     // New: asks whether to save a modified, non-empty project first. True when the project
-    // was reset (empty list, start settings).
+    // was reset (empty list, start settings, no names); Cancel changes nothing.
     bool NewProject();
-    // Open: the open dialog, then the project read. True when a project was loaded.
+    // Open: the same question first, then the open dialog and the project read. True when a
+    // project was loaded.
     bool OpenProject();
     // Reads a project; on success it is the open project, unmodified. A file that is not a
     // project is reported and changes nothing.
@@ -107,14 +108,17 @@ public:
     const QString& SaveName() const { return m_saveName; }
     // The window's caption and the application title (task bar).
     const QString& Caption() const { return m_caption; }
+    // The name the titles and the save question give the project.
+    QString ProjectName() const;
     const QString& ApplicationTitle() const { return m_applicationTitle; }
     const SettingsFiles& Files() const { return m_files; }
 
 private:
-    // How the save question was answered: go on (saved, or changes discarded), the user
-    // cancelled, or the user chose to save and nothing was written.
-    enum class SaveAnswer { GoOn, Cancelled, NotSaved };
-    SaveAnswer AskToSave(const QString& question);
+    // Asks whether to save the changes; Yes saves them. True to go on: saved, or the user
+    // chose to discard them. False when the user cancelled or nothing was written.
+    bool AskToSave(const QString& question);
+    QString SaveQuestion(const QString& before) const;
+    bool HasUnsavedChanges() const;
 
     void ResetToNewProject();
     void SetTitles(const QString& projectName);
@@ -123,6 +127,7 @@ private:
     core::StringList AssembleProject() const;
     // The file a save under the save name writes.
     QString SavedFile() const;
+    QString NameOfSaveName() const;
 
     SettingsFiles m_files;
     platform::Dialogs& m_dialogs;
@@ -139,6 +144,7 @@ private:
     bool m_modified = false;
     QString m_openName;
     QString m_saveName;
+    QString m_projectName;  // empty: untitled
     QString m_caption;
     QString m_applicationTitle;
     int m_movePosition = 0;

@@ -298,13 +298,17 @@ bool EditorWindow::event(QEvent* event) {
 // ---------------------------------------------------------------------------------------
 // Showing the model
 
+// Qt's "[*]" placeholder shows "*" after the caption while the project has unsaved changes.
 void EditorWindow::ShowTitles() {
-    setWindowTitle(m_model.Caption());
+    setWindowTitle(m_model.Caption() + "[*]");
+    setWindowModified(m_model.Modified());
     setWindowIconText(m_model.ApplicationTitle());
 }
 
+// After every command that can change the pictures, and so the modified flag.
 void EditorWindow::UpdateCounter() {
     m_statusPanel->setText(QString("Counter: %1").arg(m_pictureList->count()));
+    ShowTitles();
     UpdateActions();
 }
 

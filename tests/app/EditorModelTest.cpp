@@ -29,10 +29,10 @@ using File = std::optional<QString>;
 
 // The project states the questions depend on.
 enum class Start {
-    EmptyModified,     // pictures added and cleared again
-    Opened,            // a project opened and not changed
-    ModifiedOpened,    // a project opened, then a picture added
-    ModifiedUntitled,  // pictures added, no name yet
+    Emptied,        // pictures added and cleared again: modified, empty
+    Opened,         // a project opened and not changed
+    OpenedChanged,  // a project opened, then a picture added
+    Untitled,       // pictures added, no name yet: modified
 };
 
 class EditorModelTest : public ::testing::Test {
@@ -60,15 +60,15 @@ protected:
     std::unique_ptr<EditorModel> Prepare(Start start) {
         auto model = NewModel();
         switch (start) {
-            case Start::EmptyModified:
+            case Start::Emptied:
                 model->AddPictures({"a.jpg"}, AddKind::All);
                 model->ClearPictures();
                 break;
-            case Start::ModifiedUntitled:
+            case Start::Untitled:
                 model->AddPictures({"a.jpg", "b.gif"}, AddKind::Selected);
                 break;
             case Start::Opened:
-            case Start::ModifiedOpened: {
+            case Start::OpenedChanged: {
                 settings::ShowSettings startSettings;
                 startSettings.WriteStartDefaults();
                 project::WriteProjectFile(
@@ -76,7 +76,7 @@ protected:
                     project::BuildSettingsBlock(startSettings, {"/pics/x.jpg", "/pics/y.jpg"},
                                                 {"1"}, {}));
                 EXPECT_TRUE(model->LoadProject(Opened()));
-                if (start == Start::ModifiedOpened) model->AddPictures({"c.bmp"}, AddKind::All);
+                if (start == Start::OpenedChanged) model->AddPictures({"c.bmp"}, AddKind::All);
                 break;
             }
         }
@@ -105,21 +105,14 @@ TEST_F(EditorModelTest, NewAsksOnlyForAModifiedListAndResetsUnlessTheSaveFailed)
         bool namesCleared;
     };
     const Row rows[] = {
-        {"empty list", Start::EmptyModified, {}, {}, true, 0, true},
+        {"empty list", Start::Emptied, {}, {}, true, 0, true},
         {"unmodified", Start::Opened, {}, {}, true, 0, true},
-        // FIXME: Cancel forgets the names although it keeps the project.
-        {"cancel", Start::ModifiedOpened, {Button::Cancel}, {}, false, 1, true},
-        {"no", Start::ModifiedOpened, {Button::No}, {}, true, 1, true},
-        {"yes, opened", Start::ModifiedOpened, {Button::Yes}, {}, true, 1, true},
-        {"yes, named", Start::ModifiedUntitled, {Button::Yes}, {Work() + "named"}, true, 1, true},
-        {"yes, dialog cancelled", Start::ModifiedUntitled, {Button::Yes}, {File()}, false, 1, true},
-        {"yes, write fails",
-         Start::ModifiedUntitled,
-         {Button::Yes},
-         {Unwritable()},
-         false,
-         2,
-         false},
+        {"cancel", Start::OpenedChanged, {Button::Cancel}, {}, false, 1, false},
+        {"no", Start::OpenedChanged, {Button::No}, {}, true, 1, true},
+        {"yes, opened", Start::OpenedChanged, {Button::Yes}, {}, true, 1, true},
+        {"yes, named", Start::Untitled, {Button::Yes}, {Work() + "named"}, true, 1, true},
+        {"yes, dialog cancelled", Start::Untitled, {Button::Yes}, {File()}, false, 1, true},
+        {"yes, write fails", Start::Untitled, {Button::Yes}, {Unwritable()}, false, 2, false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -136,6 +129,7 @@ TEST_F(EditorModelTest, NewAsksOnlyForAModifiedListAndResetsUnlessTheSaveFailed)
             EXPECT_EQ(model->Settings().Slots(), settings::StartDefaults());
             EXPECT_EQ(model->Caption(), "Pictavo Pro - Untitled project");
             EXPECT_EQ(model->ApplicationTitle(), "Pictavo Pro");
+            EXPECT_FALSE(model->Modified());
         } else {
             EXPECT_EQ(model->Pictures().size(), pictures);
             EXPECT_TRUE(model->Modified());
@@ -156,22 +150,17 @@ TEST_F(EditorModelTest, CloseQueryAsksOnlyForAModifiedListAndWritesSettingsWhenA
         int messages;
         std::optional<std::string> startProject;  // SOPT.lst line 1, when written
     };
+    const std::string closing = (Work() + "closing.orv").toStdString();
     const Row rows[] = {
-        {"empty list", Start::EmptyModified, {}, {}, true, 0, {}},
+        {"empty list", Start::Emptied, {}, {}, true, 0, {}},
         {"unmodified", Start::Opened, {}, {}, true, 0, {}},
-        {"cancel", Start::ModifiedOpened, {Button::Cancel}, {}, false, 1, {}},
-        {"no", Start::ModifiedOpened, {Button::No}, {}, true, 1, Opened().toStdString()},
-        {"no, untitled", Start::ModifiedUntitled, {Button::No}, {}, true, 1, "No"},
-        {"yes, opened", Start::ModifiedOpened, {Button::Yes}, {}, true, 1, Opened().toStdString()},
-        {"yes, named",
-         Start::ModifiedUntitled,
-         {Button::Yes},
-         {Work() + "closing"},
-         true,
-         1,
-         (Work() + "closing.orv").toStdString()},
-        {"yes, dialog cancelled", Start::ModifiedUntitled, {Button::Yes}, {File()}, false, 1, {}},
-        {"yes, write fails", Start::ModifiedUntitled, {Button::Yes}, {Unwritable()}, false, 2, {}},
+        {"cancel", Start::OpenedChanged, {Button::Cancel}, {}, false, 1, {}},
+        {"no", Start::OpenedChanged, {Button::No}, {}, true, 1, Opened().toStdString()},
+        {"no, untitled", Start::Untitled, {Button::No}, {}, true, 1, "No"},
+        {"yes, opened", Start::OpenedChanged, {Button::Yes}, {}, true, 1, Opened().toStdString()},
+        {"yes, named", Start::Untitled, {Button::Yes}, {Work() + "closing"}, true, 1, closing},
+        {"yes, dialog cancelled", Start::Untitled, {Button::Yes}, {File()}, false, 1, {}},
+        {"yes, write fails", Start::Untitled, {Button::Yes}, {Unwritable()}, false, 2, {}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -208,67 +197,24 @@ TEST_F(EditorModelTest, SaveAndSaveAsNamesFilesTitlesAndTheFlag) {
         bool openNameKept;
     };
     const QString first = "Pictavo Pro 1.45", opened = "Pictavo Pro - opened";
+    const QString trip = Work() + "trip", other = Work() + "other", x = Work() + "x.orv";
+    const QString named = "Pictavo Pro - ";
+    // One row per line reads as a table.
+    // clang-format off
     const Row rows[] = {
-        {"save, empty", Start::EmptyModified, Command::Save, {}, false, {}, first, false},
-        {"save, opened", Start::ModifiedOpened, Command::Save, {}, true, Opened(), opened, true},
-        {"save, named",
-         Start::ModifiedUntitled,
-         Command::Save,
-         {Work() + "trip"},
-         true,
-         Work() + "trip.orv",
-         "Pictavo Pro - trip",
-         false},
-        {"save, cancelled",
-         Start::ModifiedUntitled,
-         Command::Save,
-         {File()},
-         false,
-         {},
-         first,
-         false},
-        {"save, write fails",
-         Start::ModifiedUntitled,
-         Command::Save,
-         {Unwritable()},
-         false,
-         {},
-         "Pictavo Pro - x",
-         false},
-        {"save as",
-         Start::ModifiedOpened,
-         Command::SaveAs,
-         {Work() + "other"},
-         true,
-         Work() + "other.orv",
-         "Pictavo Pro - other",
-         false},
-        // FIXME: a typed ".orv" is doubled.
-        {"save as x.orv",
-         Start::ModifiedOpened,
-         Command::SaveAs,
-         {Work() + "x.orv"},
-         true,
-         Work() + "x.orv.orv",
-         "Pictavo Pro - x.orv",
-         false},
-        {"save as, cancelled",
-         Start::ModifiedOpened,
-         Command::SaveAs,
-         {File()},
-         false,
-         {},
-         opened,
-         true},
-        {"save as, write fails",
-         Start::ModifiedOpened,
-         Command::SaveAs,
-         {Unwritable()},
-         false,
-         {},
-         opened,
-         true},
+        {"save, empty",          Start::Emptied,       Command::Save,   {},             false, {},            first,           false},
+        {"save, opened",         Start::OpenedChanged, Command::Save,   {},             true,  Opened(),      opened,          true},
+        {"save, named",          Start::Untitled,      Command::Save,   {trip},         true,  trip + ".orv", named + "trip",  false},
+        {"save, x.orv",          Start::Untitled,      Command::Save,   {x},            true,  x,             named + "x",     false},
+        {"save, cancelled",      Start::Untitled,      Command::Save,   {File()},       false, {},            first,           false},
+        {"save, write fails",    Start::Untitled,      Command::Save,   {Unwritable()}, false, {},            named + "x",     false},
+        {"save as",              Start::OpenedChanged, Command::SaveAs, {other},        true,  other + ".orv", named + "other", false},
+        {"save as, x.orv",       Start::OpenedChanged, Command::SaveAs, {x},            true,  x,             named + "x",     false},
+        {"save as, cancelled",   Start::OpenedChanged, Command::SaveAs, {File()},       false, {},            opened,          true},
+        {"save as, write fails", Start::OpenedChanged, Command::SaveAs, {Unwritable()}, false, {},            opened,          true},
     };
+    // clang-format on
+    // clang-format on
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         auto model = Prepare(row.start);
@@ -293,19 +239,82 @@ TEST_F(EditorModelTest, SaveAndSaveAsNamesFilesTitlesAndTheFlag) {
     }
 }
 
+TEST_F(EditorModelTest, OpenAsksFirstForAModifiedListAndCancelChangesNothing) {
+    struct Row {
+        const char* what;
+        Start start;
+        std::vector<Button> answers;
+        std::vector<File> files;
+        int fileDialogs;  // the open dialog, and a save dialog for an untitled project
+        bool loaded;
+    };
+    const QString other = Work() + "other.orv";
+    const Row rows[] = {
+        {"unmodified", Start::Opened, {}, {other}, 1, true},
+        {"cancel", Start::OpenedChanged, {Button::Cancel}, {}, 0, false},
+        {"no", Start::Untitled, {Button::No}, {other}, 1, true},
+        {"yes, opened", Start::OpenedChanged, {Button::Yes}, {other}, 1, true},
+        {"yes, save dialog cancelled", Start::Untitled, {Button::Yes}, {File()}, 1, false},
+        {"yes, named", Start::Untitled, {Button::Yes}, {Work() + "kept", other}, 2, true},
+    };
+    settings::ShowSettings startSettings;
+    startSettings.WriteStartDefaults();
+    project::WriteProjectFile(other.toStdString(),
+                              project::BuildSettingsBlock(startSettings, {"/o.jpg"}, {"2"}, {}));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        auto model = Prepare(row.start);
+        const core::StringList pictures = model->Pictures();
+        const QString openName = model->OpenName();
+        const int fileDialogs = m_dialogs.FileDialogsShown();
+        Script(row.answers, row.files);
+
+        EXPECT_EQ(model->OpenProject(), row.loaded);
+        EXPECT_EQ(m_dialogs.FileDialogsShown() - fileDialogs, row.fileDialogs);
+        EXPECT_TRUE(m_dialogs.AllAnswersUsed());
+        if (row.loaded) {
+            EXPECT_EQ(model->Pictures(), core::StringList({"/o.jpg"}));
+            EXPECT_EQ(model->OpenName(), other);
+        } else {
+            EXPECT_EQ(model->Pictures(), pictures);
+            EXPECT_EQ(model->OpenName(), openName);
+            EXPECT_TRUE(model->Modified());
+        }
+    }
+    // "yes, named" saved the untitled project before opening the other one.
+    EXPECT_EQ(project::ParseSettingsBlock(Read(Work() + "kept.orv"), "kept").Pictures,
+              core::StringList({"/pics/a.jpg", "/pics/b.gif"}));
+}
+
+TEST_F(EditorModelTest, QuestionsNameTheProjectInOneWording) {
+    auto untitled = Prepare(Start::Untitled);
+    untitled->ConfirmClose();
+    auto opened = Prepare(Start::OpenedChanged);
+    opened->NewProject();
+    opened->AddPictures({"a.jpg"}, AddKind::All);
+    opened->OpenProject();
+    EXPECT_EQ(m_dialogs.Shown(),
+              QStringList({"Save the changes to \"Untitled project\" before closing?",
+                           "Save the changes to \"opened\" before starting a new project?",
+                           "Save the changes to \"opened\" before opening another project?"}));
+}
+
 TEST_F(EditorModelTest, OpenReplacesTheProjectOnlyWithAProject) {
-    auto model = Prepare(Start::ModifiedUntitled);
+    auto model = Prepare(Start::Untitled);
     core::SaveStringList((Work() + "bad.orv").toStdString(), {"not", "a", "project"});
     for (const File& file : {File(), File(Work() + "bad.orv"), File(Work() + "none.orv")}) {
+        m_dialogs.QueueAnswer(Button::No);  // not saved, so the project stays modified
         m_dialogs.QueueFile(file);
         EXPECT_FALSE(model->OpenProject());
         EXPECT_EQ(model->Pictures(), core::StringList({"/pics/a.jpg", "/pics/b.gif"}));
         EXPECT_TRUE(model->Modified());
         EXPECT_TRUE(model->OpenName().isEmpty());
     }
-    EXPECT_EQ(m_dialogs.Shown().size(), 2);  // the two files that are not projects
+    // Three questions, and an error for each of the two files that are not projects.
+    EXPECT_EQ(m_dialogs.Shown().size(), 5);
 
     Prepare(Start::Opened);  // writes the project
+    m_dialogs.QueueAnswer(Button::No);
     m_dialogs.QueueFile(Opened());
     EXPECT_TRUE(model->OpenProject());
     EXPECT_EQ(model->Pictures(), core::StringList({"/pics/x.jpg", "/pics/y.jpg"}));
@@ -314,6 +323,11 @@ TEST_F(EditorModelTest, OpenReplacesTheProjectOnlyWithAProject) {
     EXPECT_EQ(model->OpenName(), Opened());
     EXPECT_EQ(model->Caption(), "Pictavo Pro - opened");
     EXPECT_EQ(model->ApplicationTitle(), "opened - Pictavo Pro");
+
+    // A project in a file whose name is shorter than an extension.
+    ASSERT_TRUE(QFile::copy(Opened(), Work() + "ab"));
+    EXPECT_TRUE(model->LoadProject(Work() + "ab"));
+    EXPECT_EQ(model->Caption(), "Pictavo Pro - ");
 }
 
 TEST_F(EditorModelTest, AddRecordsTheFolderOnceWithItsFirstPicture) {

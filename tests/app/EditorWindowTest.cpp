@@ -91,6 +91,12 @@ protected:
     platform::ScriptedDialogs m_dialogs;
 };
 
+// The title as the window shows it: Qt's "[*]" placeholder becomes "*" while modified.
+QString Title(const EditorWindow& editor) {
+    QString title = editor.windowTitle();
+    return title.replace("[*]", editor.isWindowModified() ? "*" : "");
+}
+
 QStringList MenuCaptions(QMenu* menu) {
     QStringList captions;
     for (QAction* action : menu->actions()) captions << action->text();
@@ -159,20 +165,20 @@ TEST_F(EditorWindowTest, PreviewSettingIsExactlyPre) {
         Write("SOPT.lst", row.sopt);
         auto editor = Start();
         EXPECT_EQ(editor->PreviewShown(), row.shown) << row.sopt[0];
-        EXPECT_EQ(editor->windowTitle(), "Pictavo Pro 1.45");
+        EXPECT_EQ(Title(*editor), "Pictavo Pro 1.45");
     }
 }
 
 TEST_F(EditorWindowTest, MissingShortOrOddSettingsFilesMeanDefaults) {
     auto plain = Start();  // no settings files at all
     EXPECT_TRUE(plain->PreviewShown());
-    EXPECT_EQ(plain->windowTitle(), "Pictavo Pro 1.45");
+    EXPECT_EQ(Title(*plain), "Pictavo Pro 1.45");
     EXPECT_EQ(plain->Model().Settings().Slots(), settings::StartDefaults());
 
     const core::StringList junk = {std::string("\0\xff\x01garbage", 10), "", "C:\\nowhere\\"};
     for (const char* name : {"SOPT.lst", "dires.lst", "dir.lst"}) Write(name, junk);
     auto odd = Start();  // a start project that does not exist only shows a message
-    EXPECT_EQ(odd->windowTitle(), "Pictavo Pro 1.45");
+    EXPECT_EQ(Title(*odd), "Pictavo Pro 1.45");
     EXPECT_TRUE(odd->Pictures().isEmpty());
     for (const char* name : {"SOPT.lst", "dires.lst", "dir.lst"}) Write(name, {});
     EXPECT_EQ(MenuCaptions(Start()->RecentFoldersMenu()), QStringList({"Empty"}));
@@ -320,21 +326,24 @@ TEST_F(EditorWindowTest, MovesStopAtTheEndsAndDoNotModify) {
 
 TEST_F(EditorWindowTest, SaveAsTripThenOpenTrip) {
     auto editor = StartWithPictures(2);
+    EXPECT_EQ(Title(*editor), "Pictavo Pro 1.45*");
     m_dialogs.QueueFile(Root() + "work/trip");
     editor->SaveProjectAs();
     EXPECT_TRUE(QFileInfo::exists(Root() + "work/trip.orv"));
-    EXPECT_EQ(editor->windowTitle(), "Pictavo Pro - trip");
+    EXPECT_EQ(Title(*editor), "Pictavo Pro - trip");
     EXPECT_EQ(editor->Model().ApplicationTitle(), "trip - Pictavo Pro");
     EXPECT_FALSE(editor->Model().Modified());
 
+    // A typed extension is not doubled.
     m_dialogs.QueueFile(Root() + "work/trip.orv");
     editor->SaveProjectAs();
-    EXPECT_TRUE(QFileInfo::exists(Root() + "work/trip.orv.orv"));
+    EXPECT_FALSE(QFileInfo::exists(Root() + "work/trip.orv.orv"));
+    EXPECT_EQ(Title(*editor), "Pictavo Pro - trip");
 
     auto other = Start();
     m_dialogs.QueueFile(Root() + "work/trip.orv");
     other->OpenProject();
-    EXPECT_EQ(other->windowTitle(), "Pictavo Pro - trip");
+    EXPECT_EQ(Title(*other), "Pictavo Pro - trip");
     EXPECT_EQ(other->Model().ApplicationTitle(), "trip - Pictavo Pro");
     EXPECT_EQ(other->Model().OpenName(), Root() + "work/trip.orv");
     EXPECT_TRUE(other->Model().SaveName().isEmpty());
@@ -359,7 +368,7 @@ TEST_F(EditorWindowTest, CancelledSaveDialogsWriteNothingAndKeepTheFlag) {
     m_dialogs.QueueFile(std::nullopt);
     editor->SaveProjectAs();
     EXPECT_TRUE(editor->Model().Modified());
-    EXPECT_EQ(editor->windowTitle(), "Pictavo Pro 1.45");
+    EXPECT_EQ(Title(*editor), "Pictavo Pro 1.45*");
     EXPECT_TRUE(QDir(Root() + "work").isEmpty());
 }
 
@@ -374,6 +383,30 @@ TEST_F(EditorWindowTest, OpeningSomethingElseKeepsTheProject) {
     EXPECT_TRUE(editor->Model().OpenName().isEmpty());
 }
 
+TEST_F(EditorWindowTest, OpenAsksBeforeItsDialogAndCancelKeepsTheProject) {
+    auto editor = StartWithPictures(2);
+    m_dialogs.QueueAnswer(Button::Cancel);
+    editor->OpenProject();
+    EXPECT_EQ(m_dialogs.Shown(),
+              QStringList({"Save the changes to \"Untitled project\" before opening another "
+                           "project?"}));
+    EXPECT_EQ(m_dialogs.FileDialogsShown(), 0);
+    EXPECT_EQ(editor->Pictures().size(), 2);
+    EXPECT_TRUE(editor->Model().Modified());
+
+    // No: the open dialog follows and the opened project replaces the list.
+    Write("one.orv",
+          {"2", "80", "Random", "No music", "$00D5E7EA_clWhite", "Loop", "Color", "Tile", "No",
+           "Shadow", (Pics() + "p2.bmp").toStdString(), "[TRANS]", "1", "[MUSIC]"},
+          Root() + "work/");
+    m_dialogs.QueueAnswer(Button::No);
+    m_dialogs.QueueFile(Root() + "work/one.orv");
+    editor->OpenProject();
+    EXPECT_EQ(editor->Pictures(), QStringList({Pics() + "p2.bmp"}));
+    EXPECT_EQ(Title(*editor), "Pictavo Pro - one");
+    EXPECT_TRUE(m_dialogs.AllAnswersUsed());
+}
+
 TEST_F(EditorWindowTest, NewAnswers) {
     {  // unmodified: reset without asking
         auto editor = StartWithPictures(2);
@@ -382,21 +415,28 @@ TEST_F(EditorWindowTest, NewAnswers) {
         editor->NewProject();
         EXPECT_TRUE(m_dialogs.Shown().isEmpty());
         EXPECT_TRUE(editor->Pictures().isEmpty());
-        EXPECT_EQ(editor->windowTitle(), "Pictavo Pro - Untitled project");
+        EXPECT_EQ(Title(*editor), "Pictavo Pro - Untitled project");
         EXPECT_EQ(editor->Model().ApplicationTitle(), "Pictavo Pro");
         EXPECT_EQ(editor->StatusText(), "Counter: 0");
         EXPECT_TRUE(editor->Model().SaveName().isEmpty());
     }
-    {  // Cancel keeps the pictures but forgets the names
+    {  // Cancel changes nothing, names included: the next Save asks for no name
         auto editor = StartWithPictures(2);
         m_dialogs.QueueFile(Root() + "work/named");
         ASSERT_TRUE(editor->SaveProject());
         editor->AddPictures({Pics() + "p1.bmp"}, AddKind::Selected);
+        EXPECT_EQ(Title(*editor), "Pictavo Pro - named*");
         m_dialogs.QueueAnswer(Button::Cancel);
         editor->NewProject();
+        EXPECT_EQ(m_dialogs.Shown().back(),
+                  "Save the changes to \"named\" before starting a new project?");
         EXPECT_EQ(editor->Pictures().size(), 3);
-        EXPECT_TRUE(editor->Model().SaveName().isEmpty());
-        EXPECT_TRUE(editor->Model().OpenName().isEmpty());
+        EXPECT_EQ(editor->Model().SaveName(), Root() + "work/named");
+        EXPECT_EQ(Title(*editor), "Pictavo Pro - named*");
+        const int fileDialogs = m_dialogs.FileDialogsShown();
+        EXPECT_TRUE(editor->SaveProject());
+        EXPECT_EQ(m_dialogs.FileDialogsShown(), fileDialogs);
+        EXPECT_EQ(Title(*editor), "Pictavo Pro - named");
     }
     {  // Yes, then the save dialog cancelled: nothing is lost or written
         auto editor = StartWithPictures(2);
@@ -458,13 +498,13 @@ TEST_F(EditorWindowTest, StartProjectFromJoinedArgumentsOrSettings) {
     const QString path = Root() + "my trips/summer 2024.orv";
     auto opened = Start({Root() + "my", "trips/summer", "2024.orv"});
     EXPECT_EQ(opened->Model().OpenName(), path);
-    EXPECT_EQ(opened->windowTitle(), "Pictavo Pro - summer 2024");
+    EXPECT_EQ(Title(*opened), "Pictavo Pro - summer 2024");
     EXPECT_EQ(opened->StatusText(), "Counter: 2");
 
     Write("SOPT.lst", {"Pre", path.toStdString()});
-    EXPECT_EQ(Start()->windowTitle(), "Pictavo Pro - summer 2024");
+    EXPECT_EQ(Title(*Start()), "Pictavo Pro - summer 2024");
     Write("SOPT.lst", {"Pre", "No"});
-    EXPECT_EQ(Start()->windowTitle(), "Pictavo Pro 1.45");
+    EXPECT_EQ(Title(*Start()), "Pictavo Pro 1.45");
 }
 
 TEST_F(EditorWindowTest, ProjectMadeSavedClosedAndReopenedComesBackTheSame) {
