@@ -12,11 +12,10 @@ class QToolButton;
 
 namespace app {
 
-// The browser: a toolbar with the "Up" button and the drive box, and below it
-// the list of the folders and the picture files (those matching the mask) of one
-// folder. Besides real folders the pane knows the
-// pseudo-folder "Drives", which lists the mounted volumes. Folder paths always
-// end with a separator.
+// The browser: a toolbar with the "Up" button and the drive box, and below it the list of
+// the folders and the picture files (those matching the mask) of one folder. Besides real
+// folders the pane knows the pseudo-folder "Drives", which lists the mounted volumes.
+// Folder paths always end with a separator.
 class FilePane : public QWidget {
     Q_OBJECT
 public:
