@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format
     libjpeg62-turbo-dev libjpeg-turbo-progs
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev
@@ -14,6 +14,8 @@ packages=(
     qt6-multimedia-dev
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-plugins-ugly
     gstreamer1.0-libav gstreamer1.0-alsa timgm6mb-soundfont
+    # The headless tests choose their silent audio sink through GStreamer's own API.
+    libgstreamer1.0-dev
 )
 
 missing=()

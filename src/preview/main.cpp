@@ -162,16 +162,16 @@ int RunEffect(const Options& options, TTransitionEffect& effect, QWidget& window
 
     if (options.FlushBench > 0) {
         control.OnFrame = {};
-        std::unique_ptr<TTERenderWindow> window = control.CreateRenderWindow(all);
+        std::unique_ptr<TTERenderWindow> renderWindow = control.CreateRenderWindow(all);
         QElapsedTimer benchClock;
         benchClock.start();
-        for (int i = 0; i < options.FlushBench; ++i) window->Flush(all);
+        for (int i = 0; i < options.FlushBench; ++i) renderWindow->Flush(all);
         double benchMs = benchClock.nsecsElapsed() / 1e6;
         std::printf(
             "full-frame flush %dx%d: %d frames in %.1f ms, %.2f ms per frame (%.0f frames/s)\n",
             all.Width(), all.Height(), options.FlushBench, benchMs, benchMs / options.FlushBench,
             options.FlushBench * 1000.0 / benchMs);
-        window.reset();
+        renderWindow.reset();
         // The capture each run makes of the new look: the control painted into a bitmap.
         raster::Bitmap look = MakeDisplayBitmap(all.Width(), all.Height(), DisplayPixelFormat());
         benchClock.restart();

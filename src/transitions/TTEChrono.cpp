@@ -4,13 +4,12 @@ namespace transitions {
 
 double TTEChrono::Elapsed() const {
     if (!Running()) return m_accumulated;
-    return std::chrono::duration<double, std::milli>(Clock::now() - m_start).count() +
-           m_accumulated;
+    return m_source->NowMs() - m_start + m_accumulated;
 }
 
 void TTEChrono::Start() {
     if (Running()) return;
-    m_start = Clock::now();
+    m_start = m_source->NowMs();
     m_stopped = false;
     m_paused = false;
 }

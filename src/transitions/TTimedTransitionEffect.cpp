@@ -52,7 +52,7 @@ void TTimedTransitionEffect::PlayTimed(int totalSteps, TTETransitionData& data) 
     float increment = std::clamp(total / (ms / budget), 1.0f, total);  // I
     float lastPaint = 0;                                               // P
     float lastEnd = 0;                                                 // E
-    TTEChrono clock;                                                   // C
+    TTEChrono clock(Time());                                           // C
     clock.Start();
     auto now = [&] { return float(clock.Elapsed()); };
 
@@ -71,12 +71,7 @@ void TTimedTransitionEffect::PlayTimed(int totalSteps, TTETransitionData& data) 
         lastPaint = now() - t0;
         float t1 = now();
         float wait = (budget - previousPaint) - (t1 - lastEnd);
-        if (wait > 0) {
-            m_delayChrono.Start();
-            while (m_delayChrono.Elapsed() < wait) {
-            }
-            m_delayChrono.Reset();
-        }
+        if (wait > 0) Time().WaitUntil(Time().NowMs() + wait);
         float waited = now() - t1;
         float previousEnd = lastEnd;
         lastEnd = now();

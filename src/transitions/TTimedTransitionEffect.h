@@ -30,7 +30,6 @@ protected:
 private:
     void PollAbort();
 
-    TTEChrono m_delayChrono;
     int m_stepsDrawn = 0;
 };
 

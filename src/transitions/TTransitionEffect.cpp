@@ -280,6 +280,13 @@ std::unique_ptr<raster::Bitmap> TTransitionEffect::SetUpWorkBitmap(raster::Bitma
     return own;
 }
 
+void TTransitionEffect::SetTimeSource(TimeSource& source) {
+    if (m_executing) return;
+    m_time = &source;
+    AbortChrono.Reset();
+    AbortChrono.SetSource(source);
+}
+
 void TTransitionEffect::RunPass(TTETransitionData& data, bool fireStart, bool fireEnd) {
     if (fireStart && OnStartTransition) OnStartTransition(*this);
     AbortChrono.Start();

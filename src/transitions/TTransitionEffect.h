@@ -93,6 +93,9 @@ public:
     bool Prepared() const { return m_prepared; }
     bool Executing() const { return m_executing; }
     bool Aborted() const { return m_aborted; }
+    // The clock that paces the run and times the abort polls; the steady clock unless
+    // tests or offline rendering give another. Not while a run is executing.
+    void SetTimeSource(TimeSource& source);
 
     // Copies the published properties of another effect (not the events).
     virtual void Assign(const TTransitionEffect& source);
@@ -154,6 +157,7 @@ protected:
     void ShowFinalFrame(TTETransitionData& data);
 
     TTERenderWindow* RenderWindow() const { return m_window.get(); }
+    TimeSource& Time() const { return *m_time; }
     // The stored forms of Direction (its ordinal) and Reversed, for the classes that
     // publish them; false for a value of the wrong kind or out of range.
     bool SetDirectionProperty(const PropertyValue& value);
@@ -168,7 +172,7 @@ protected:
     bool m_aborted = false;
     bool SecondPass = false;
     raster::Bitmap* DisplayBitmap = nullptr;  // the run's work bitmap, not owned
-    TTEChrono AbortChrono;
+    TTEChrono AbortChrono{SteadyTimeSource()};
 
     std::unique_ptr<raster::Bitmap> OldImage, Pass2Image, NewImage;
 
@@ -194,6 +198,7 @@ private:
     core::Rect m_rect;
     std::unique_ptr<TTERenderWindow> m_window;
     TTransitionList* m_list = nullptr;
+    TimeSource* m_time = &SteadyTimeSource();
 };
 
 // Thrown to end a run without a message (an effect with no steps).

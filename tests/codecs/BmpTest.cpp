@@ -143,8 +143,8 @@ const FixtureCase kFixtures[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Bmp, BmpFixture, testing::ValuesIn(kFixtures),
-                         [](const testing::TestParamInfo<FixtureCase>& info) {
-                             return std::string(info.param.name);
+                         [](const testing::TestParamInfo<FixtureCase>& row) {
+                             return std::string(row.param.name);
                          });
 
 // Row padding in the file never reaches the bitmap, whose padding stays zero (the blends

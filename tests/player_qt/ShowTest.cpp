@@ -58,7 +58,7 @@ raster::Bitmap Plain(int w, int h, raster::Rgb colour) {
 
 // Processes events until `done` or the deadline.
 template <typename Pred>
-bool WaitFor(Pred done, int ms = 5000) {
+bool WaitFor(Pred done, int ms = 30000) {
     QDeadlineTimer deadline(ms);
     while (!done() && !deadline.hasExpired())
         QApplication::processEvents(QEventLoop::AllEvents, 20);

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -8,6 +8,7 @@
 #include "transitions/HeadlessSurface.h"
 #include "transitions/TFlickerFreeTransition.h"
 #include "transitions/TTimedTransitionEffect.h"
+#include "transitions/TimeSource.h"
 
 namespace {
 
@@ -160,50 +161,59 @@ TEST_F(EffectCoreTest, DirectionsOutsideTheAllowedSetAreIgnored) {
     EXPECT_EQ(effect.OppositeDirection(TTEEffectDirection::tedIn), TTEEffectDirection::tedOut);
 }
 
-TEST_F(EffectCoreTest, PacedRunsEndNearTheirDurationAndSkipStepsWhenFramesAreSlow) {
-    StepRecorder fast(660);
-    fast.Milliseconds = 300;
-    auto start = std::chrono::steady_clock::now();
-    Run(fast);
-    double ms =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_GT(ms, 280.0);
-    EXPECT_LT(ms, 600.0);  // generous: sanitizers and a loaded machine
-    ASSERT_FALSE(fast.Steps.empty());
-    EXPECT_LT(fast.Steps.back(), 660);
-
-    // Frames that cost 5 ms each: steps are skipped so the run still ends near 300 ms.
-    StepRecorder slow(660);
-    slow.Milliseconds = 300;
-    m_control.OnFrame = [](const raster::Bitmap&, const core::Rect&) {
-        auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(5);
-        while (std::chrono::steady_clock::now() < until) {
-        }
+// The paced loop on a clock that moves only when the loop waits or a frame is shown, so
+// the step counts below are exact.
+TEST_F(EffectCoreTest, PacedRunsFillTheirDurationAndSkipStepsWhenFramesAreSlow) {
+    struct Case {
+        double frameCostMs;
+        size_t steps;     // steps drawn, the final frame not counted
+        bool skipsSteps;  // some increment above one
+    } cases[] = {
+        // Free frames: every step of 1..659 is drawn, each after a wait of 300/660 ms.
+        {0.0, 659, false},
+        // 5 ms frames: 300 / 5 of them fit, 59 steps and the final frame, so most steps
+        // are skipped.
+        {5.0, 59, true},
+        // A frame dearer than the whole duration: one frame, then the final copy.
+        {400.0, 1, false},
     };
-    start = std::chrono::steady_clock::now();
-    Run(slow);
-    ms =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_LT(ms, 600.0);
-    EXPECT_LT(slow.Steps.size(), 120u);
-    EXPECT_GT(*std::max_element(slow.Deltas.begin(), slow.Deltas.end()), 1);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.frameCostMs);
+        ManualTimeSource clock;
+        StepRecorder effect(660);
+        effect.Milliseconds = 300;
+        effect.SetTimeSource(clock);
+        m_control.OnFrame = [&](const raster::Bitmap&, const core::Rect&) {
+            clock.Advance(c.frameCostMs);
+        };
+        Run(effect);
+        EXPECT_EQ(effect.Steps.size(), c.steps);
+        ASSERT_FALSE(effect.Steps.empty());
+        EXPECT_LT(effect.Steps.back(), 660);
+        EXPECT_EQ(*std::max_element(effect.Deltas.begin(), effect.Deltas.end()) > 1, c.skipsSteps);
+        // The run lasts its duration, give or take one frame, however dear frames are.
+        EXPECT_NEAR(clock.NowMs(), std::max(300.0, c.frameCostMs), c.frameCostMs + 1.0);
+    }
 }
 
-TEST_F(EffectCoreTest, EscapeAbortsAtThePollAfter300Milliseconds) {
+TEST_F(EffectCoreTest, EscapeAbortsAtTheFirstPollAfter300Milliseconds) {
+    ManualTimeSource clock;
     StepRecorder effect(100000);
-    effect.Milliseconds = 5000;
+    effect.Milliseconds = 5000;  // 0.05 ms a step
     effect.AbortOnEscape = true;
+    effect.SetTimeSource(clock);
     m_control.PendingEscapes = 1;
     raster::Bitmap last;
-    m_control.OnFrame = [&](const raster::Bitmap& canvas, const core::Rect&) { last = canvas; };
-    auto start = std::chrono::steady_clock::now();
+    double abortedAt = -1;
+    m_control.OnFrame = [&](const raster::Bitmap& canvas, const core::Rect&) {
+        last = canvas;
+        if (effect.Aborted() && abortedAt < 0) abortedAt = clock.NowMs();
+    };
     Run(effect);
-    double ms =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_GT(ms, 295.0);
-    EXPECT_LT(ms, 2000.0);
     EXPECT_EQ(m_control.PendingEscapes, 0);
     EXPECT_TRUE(effect.Aborted());
+    EXPECT_GT(abortedAt, 300.0);
+    EXPECT_LT(abortedAt, 300.2);                // the poll right after 300 ms, a few steps at most
     EXPECT_EQ(last, Filled(64, 48, 0xA0B0C0));  // the pass still ends with the new look
 }
 

@@ -154,9 +154,9 @@ bool TSShow::BeginShow(const ShowInput& input) {
 
 void TSShow::SetUpBackground(const settings::ShowSettings& settings) {
     const std::string& kind = settings.Slot(settings::kBackKindSlot);
-    const std::string& data = settings.Slot(settings::kBackDataSlot);
+    const std::string& backData = settings.Slot(settings::kBackDataSlot);
     if (kind == settings::kColor) {
-        BackgroundColours colours = ParseBackgroundColours(data);
+        BackgroundColours colours = ParseBackgroundColours(backData);
         if (colours.Plain) {
             m_proImage1->ClearPicture();
             SetColour(*m_pano, QPalette::Window, colours.Top);
@@ -168,7 +168,7 @@ void TSShow::SetUpBackground(const settings::ShowSettings& settings) {
             m_proImage1->SetPicture(gradient);
         }
     } else if (kind == settings::kBackFile) {
-        m_proImage1->LoadPicture(data);
+        m_proImage1->LoadPicture(backData);
     }
 }
 
