@@ -114,17 +114,25 @@ QImage MakeThumbnail(const QString& path) {
 
 }  // namespace
 
+QString FilePane::DefaultMask() {
+    QStringList patterns;
+    for (std::string_view extension : codecs::kPictureExtensions)
+        patterns.push_back("*." +
+                           QString::fromLatin1(extension.data(), extension.size()).toUpper());
+    return patterns.join(';');
+}
+
 FilePane::FilePane(QWidget* parent) : QWidget(parent) {
     setObjectName("FilePane");
     auto* toolBar = new QWidget(this);
-    toolBar->setObjectName("ToolBar1");
+    toolBar->setObjectName("BrowserBar");
     m_up = new QToolButton(toolBar);
-    m_up->setObjectName("ToolButton20");
+    m_up->setObjectName("UpButton");
     m_up->setText(tr("Up"));
     m_up->setIcon(style()->standardIcon(QStyle::SP_FileDialogToParent));
     m_up->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_driveBox = new QComboBox(toolBar);
-    m_driveBox->setObjectName("DirBox");
+    m_driveBox->setObjectName("DriveBox");
     m_driveBox->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     // The drive box takes the toolbar's width less the "Up" button and 2 pixels.
     auto* toolLayout = new QHBoxLayout(toolBar);
@@ -134,7 +142,7 @@ FilePane::FilePane(QWidget* parent) : QWidget(parent) {
     toolLayout->addWidget(m_driveBox);
 
     m_list = new QListWidget(this);
-    m_list->setObjectName("FLB");
+    m_list->setObjectName("FileList");
     m_list->setViewMode(QListView::ListMode);
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->setUniformItemSizes(true);

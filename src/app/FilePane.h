@@ -12,16 +12,16 @@ class QToolButton;
 
 namespace app {
 
-// The browser: a toolbar with the "Up" button and the drive box DirBox, and
-// below it the file pane FLB listing the folders and the picture files (those
-// matching the mask) of one folder. Besides real folders the pane knows the
-// pseudo-folder "Drives", which lists the mounted volumes. Folder paths always
-// end with a separator.
+// The browser: a toolbar with the "Up" button and the drive box, and below it the list of
+// the folders and the picture files (those matching the mask) of one folder. Besides real
+// folders the pane knows the pseudo-folder "Drives", which lists the mounted volumes.
+// Folder paths always end with a separator.
 class FilePane : public QWidget {
     Q_OBJECT
 public:
     static inline const QString kDrives = QStringLiteral("Drives");
-    static inline const QString kDefaultMask = QStringLiteral("*.BMP;*.JPG;*.JPEG;*.GIF");
+    // "*.BMP;*.JPG;*.JPEG;*.GIF": every extension the picture loader reads.
+    static QString DefaultMask();
 
     explicit FilePane(QWidget* parent);
     ~FilePane() override;
@@ -87,7 +87,7 @@ private:
     QComboBox* m_driveBox = nullptr;
     QListWidget* m_list = nullptr;
     QString m_folder;
-    QString m_mask = kDefaultMask;
+    QString m_mask = DefaultMask();
     QString m_currentFilePath;
     // Thumbnails decode on one background thread; a reload makes late ones stale.
     QThreadPool* m_thumbnails = nullptr;

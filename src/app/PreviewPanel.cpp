@@ -32,7 +32,7 @@ QImage DecodeForPreview(const QString& path, bool reduceLargeJpeg) {
 }  // namespace
 
 PreviewImage::PreviewImage(QWidget* parent) : QWidget(parent) {
-    setObjectName("Image1");
+    setObjectName("PreviewImage");
     setAttribute(Qt::WA_OpaquePaintEvent, false);
 }
 
@@ -50,18 +50,10 @@ void PreviewImage::paintEvent(QPaintEvent*) {
 
 PreviewPanel::PreviewPanel(QWidget* parent, ErrorReporter reportError)
     : QWidget(parent), m_reportError(std::move(reportError)) {
-    setObjectName("PrePanel");
+    setObjectName("PreviewPanel");
     setMinimumSize(20, 20);
     m_image = new PreviewImage(this);
     m_image->setGeometry(5, 5, 0, 0);
-}
-
-bool PreviewPanel::IsPreviewExtension(const QString& path) {
-    const qsizetype dot = path.lastIndexOf('.');
-    if (dot < 0) return false;
-    static const QStringList kExtensions = {".jpg", ".JPG", ".jpeg", ".JPEG",
-                                            ".GIF", ".gif", ".bmp",  ".BMP"};
-    return kExtensions.contains(path.mid(dot), Qt::CaseSensitive);
 }
 
 void PreviewPanel::ShowPicture(const QString& path) {

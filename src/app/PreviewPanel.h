@@ -23,7 +23,7 @@ private:
     QImage m_picture;
 };
 
-// The preview panel PrePanel holding the preview image Image1. Large JPEG pictures (over
+// The preview panel holding the preview image. Large JPEG pictures (over
 // 1000 pixels in either dimension) are decoded at a quarter of their size in each
 // dimension; the image is fitted into the panel and refitted whenever the panel is resized.
 class PreviewPanel : public QWidget {
@@ -43,10 +43,6 @@ public:
     void LoadPictureUnfitted(const QString& path);
     // Empties the image.
     void Clear();
-
-    // True for the extensions the file pane previews: ".jpg", ".JPG", ".jpeg", ".JPEG",
-    // ".GIF", ".gif", ".bmp", ".BMP" (from the last "."), exactly as written.
-    static bool IsPreviewExtension(const QString& path);
 
     PreviewImage* Image() const { return m_image; }
     // The size of the picture shown (after the JPEG reduction); empty when none.

@@ -5,6 +5,8 @@
 #include <QTemporaryFile>
 #include <exception>
 
+namespace app {
+
 namespace {
 
 QString WithSeparator(QString folder) {
@@ -59,3 +61,5 @@ bool SettingsFiles::Save(const QString& name, const core::StringList& lines) con
 bool SettingsFiles::Exists(const QString& name) const {
     return QFileInfo::exists(m_writeFolder + name) || QFileInfo::exists(m_programFolder + name);
 }
+
+}  // namespace app

@@ -4,6 +4,8 @@
 
 #include "core/StringList.h"
 
+namespace app {
+
 // The small settings files kept in the program folder (SOPT.lst, dires.lst, dir.lst and the
 // first-run marker). When the program folder cannot be written, as in a system-wide
 // installation, they are kept in the user's configuration folder instead; a file not yet
@@ -28,3 +30,5 @@ private:
     QString m_programFolder;
     QString m_writeFolder;
 };
+
+}  // namespace app

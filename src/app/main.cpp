@@ -3,7 +3,7 @@
 #include <QStandardPaths>
 #include <QTimer>
 
-#include "app/TForm1.h"
+#include "app/EditorWindow.h"
 #include "core/Memory.h"
 #include "platform/Dialogs.h"
 #include "platform/FileTypeRegistration.h"
@@ -21,7 +21,7 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName("Pictavo");
 
     platform::QtDialogs dialogs;
-    TForm1::Environment environment;
+    app::EditorWindow::Environment environment;
     environment.programFolder = QApplication::applicationDirPath() + "/";
     environment.fallbackFolder =
         QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
@@ -32,12 +32,12 @@ int main(int argc, char* argv[]) {
     environment.arguments = QApplication::arguments().mid(1);
     environment.dialogs = &dialogs;
 
-    TForm1 form1(environment);
+    app::EditorWindow editor(environment);
     // Without a window manager "maximised" means nothing, so the window takes the
     // screen's working area itself; nor does it ever become active, so the first
     // activation's start-up work is also queued once the loop runs.
-    form1.setGeometry(form1.screen()->availableGeometry());
-    form1.showMaximized();
-    QTimer::singleShot(0, &form1, [&form1] { form1.FormActivate(); });
+    editor.setGeometry(editor.screen()->availableGeometry());
+    editor.showMaximized();
+    QTimer::singleShot(0, &editor, [&editor] { editor.OnFirstShow(); });
     return application.exec();
 }

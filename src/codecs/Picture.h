@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -33,6 +34,15 @@ public:
     // size. The target keeps its format when it has one of true colour; otherwise 24 bits.
     void AssignTo(raster::Bitmap& target);
 };
+
+// The file extensions the loader reads, in lower case without the dot. The file pane's
+// default mask lists them in this order.
+inline constexpr std::array<std::string_view, 4> kPictureExtensions = {"bmp", "jpg", "jpeg", "gif"};
+
+// True when the text after the name's last "." is one of the loader's extensions written all
+// in lower or all in upper case (".jpg", ".JPG"). The editor adds and previews only these
+// spellings, as it always has, so a show never holds a mixed-case name such as "a.Jpg".
+bool IsPictureExtension(std::string_view name);
 
 // Loads a picture, choosing its kind by the path's extension (lower-cased, without the
 // dot). Throws core::Error with "Unknown picture file extension (.%s)" for an extension

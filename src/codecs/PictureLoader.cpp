@@ -32,7 +32,23 @@ std::string LowerExtension(std::string_view path) {
     return ext;
 }
 
+bool IsLoaderExtension(std::string_view lowerExtension) {
+    return std::find(kPictureExtensions.begin(), kPictureExtensions.end(), lowerExtension) !=
+           kPictureExtensions.end();
+}
+
 }  // namespace
+
+bool IsPictureExtension(std::string_view name) {
+    const size_t dot = name.find_last_of('.');
+    if (dot == std::string_view::npos) return false;
+    const std::string_view extension = name.substr(dot + 1);
+    const bool lower = std::none_of(extension.begin(), extension.end(),
+                                    [](char c) { return c >= 'A' && c <= 'Z'; });
+    const bool upper = std::none_of(extension.begin(), extension.end(),
+                                    [](char c) { return c >= 'a' && c <= 'z'; });
+    return (lower || upper) && IsLoaderExtension(LowerExtension(name.substr(dot)));
+}
 
 std::unique_ptr<Picture> LoadPictureFromBytes(std::string_view extension, std::string bytes) {
     // Built up in two steps: "." + std::string(...) draws a false -Wrestrict from GCC 12 at -O3.
@@ -48,7 +64,7 @@ std::unique_ptr<Picture> LoadPictureFromBytes(std::string_view extension, std::s
 std::unique_ptr<Picture> LoadPicture(const std::string& path) {
     std::string ext = LowerExtension(path);
     // The extension is checked before the file is touched, as the loader's table decides.
-    if (ext != "bmp" && ext != "jpg" && ext != "jpeg" && ext != "gif")
+    if (!IsLoaderExtension(ext))
         throw core::Error(core::Format("Unknown picture file extension (.%s)", ext));
     return LoadPictureFromBytes(ext, core::ReadFileBytes(path, kMaxPictureFileBytes));
 }

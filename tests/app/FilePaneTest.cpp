@@ -99,7 +99,8 @@ TEST_F(FilePaneTest, ListsFoldersFirstThenFilesMatchingTheMask) {
     // Another mask: folders stay whatever it says.
     m_pane.SetMask("*.txt;*.png");
     EXPECT_EQ(Captions(m_pane), (QStringList{"Another.jpg.d", "sub", "e.png", "notes.txt"}));
-    m_pane.SetMask(app::FilePane::kDefaultMask);
+    EXPECT_EQ(app::FilePane::DefaultMask(), "*.BMP;*.JPG;*.JPEG;*.GIF");
+    m_pane.SetMask(app::FilePane::DefaultMask());
     EXPECT_EQ(m_pane.ItemCount(), 8);
 }
 

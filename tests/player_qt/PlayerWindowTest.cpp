@@ -15,7 +15,6 @@
 #include "core/Error.h"
 #include "core/Random.h"
 #include "core/StringList.h"
-#include "platform/Dialogs.h"
 #include "player/EffectChoice.h"
 #include "player/PictureLayout.h"
 #include "player/qt/BackgroundImage.h"
@@ -23,6 +22,7 @@
 #include "player/qt/PlayerHelpDialog.h"
 #include "player/qt/PlayerWindow.h"
 #include "transitions/TransitionEffect.h"
+#include "support/ScriptedDialogs.h"
 
 namespace {
 

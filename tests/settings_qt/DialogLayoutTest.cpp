@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/Dialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "settings/ShowSettings.h"
 #include "settings/qt/DurationReader.h"
 #include "settings/qt/EffectChooser.h"

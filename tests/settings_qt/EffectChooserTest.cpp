@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <string>
 
-#include "platform/Dialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "settings/ShowSettings.h"
 #include "settings/qt/EffectChooser.h"
 

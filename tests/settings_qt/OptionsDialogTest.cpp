@@ -20,7 +20,7 @@
 #include <ostream>
 #include <vector>
 
-#include "platform/Dialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "settings/ColorText.h"
 #include "settings/ShowSettings.h"
 #include "settings/qt/ColorSwatch.h"

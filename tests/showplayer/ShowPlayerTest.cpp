@@ -15,7 +15,7 @@
 #include "codecs/JpegPicture.h"
 #include "core/StringList.h"
 #include "pack/ShowBuilder.h"
-#include "platform/Dialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "project/ProjectFile.h"
 #include "showplayer/PackedShowInput.h"
 #include "showplayer/QuitOnSignals.h"

@@ -4,10 +4,8 @@
 #include <QStringList>
 #include <memory>
 
-#include "app/SettingsFiles.h"
-#include "core/StringList.h"
+#include "app/EditorModel.h"
 #include "player/qt/PlayerWindow.h"
-#include "settings/ShowSettings.h"
 
 class QAction;
 class QLabel;
@@ -19,14 +17,16 @@ class QToolButton;
 namespace platform {
 class Dialogs;
 }
+
 namespace app {
+
 class FilePane;
 class PreviewPanel;
-}  // namespace app
 
-// The main window: the browser pane on the left, the picture list with its preview on the
-// right, and the project commands.
-class TForm1 : public QMainWindow {
+// The editor's main window: the browser pane on the left, the picture list with its preview
+// on the right, the menus and toolbar. The project and its decisions live in EditorModel;
+// the window holds the widgets, keeps them in step with the model and wires the commands.
+class EditorWindow : public QMainWindow {
     Q_OBJECT
 
 public:
@@ -43,29 +43,28 @@ public:
         player::PlayerWindow::MusicDeviceFactory musicDevice;  // the real device when empty
     };
 
-    enum class UpDownButton { Up, Down };
-    enum class AddKind { Selected, All };
+    explicit EditorWindow(Environment environment, QWidget* parent = nullptr);
+    ~EditorWindow() override;
 
-    explicit TForm1(Environment environment, QWidget* parent = nullptr);
-    ~TForm1() override;
-
-    // Commands, named after the program's handlers.
-    void ToolButton6Click();  // Add
-    void ToolButton8Click();  // Add all
-    void ToolButton7Click();  // Remove
-    void ToolButton9Click();  // Clear
-    void UpDown1Click(UpDownButton button);
-    void ToolButton17Click();  // Play Now
-    void PrevButtonClick();    // New
-    void ToolButton2Click();   // Open
-    bool ToolButton3Click();   // Save; false when nothing was written
-    void ToolButton4Click();   // Save As
-    bool FormCloseQuery();     // true when the window may close
-    void FormActivate();       // start-up work on the first activation only
-    void ListBox1Click();
-    void FLBClick(const QString& path);
-    void Prev(bool shown);  // preview panel on or off
-    void SaveAll();
+    // Picture list commands.
+    void AddSelected();
+    void AddAll();
+    void RemoveSelected();
+    void ClearPictures();
+    void MovePicture(MoveDirection direction);
+    void PlayNow();
+    // Project commands.
+    void NewProject();
+    void OpenProject();
+    bool SaveProject();  // false when nothing was written
+    void SaveProjectAs();
+    bool ConfirmClose();  // true when the window may close
+    // Start folder and start project; does its work on the first call only.
+    void OnFirstShow();
+    // Preview.
+    void PreviewListSelection();
+    void PreviewBrowsedFile(const QString& path);
+    void SetPreviewVisible(bool shown);
 
     // Adds pictures the browser offers: `paths` are full paths in the pane's order (the
     // selected ones for Add, every listed one for Add all).
@@ -75,80 +74,55 @@ public:
     QString PaneFolder() const;
     void SetPaneFolder(const QString& folder);
 
-    // State, for the status line and tests.
-    QStringList Pictures() const;
-    bool Modified() const { return m_modified; }
-    const QString& OpenName() const { return m_openName; }
-    const QString& SaveName() const { return m_saveName; }
-    const QString& ApplicationTitle() const { return m_applicationTitle; }
+    // State, for tests.
+    const EditorModel& Model() const { return m_model; }
+    QStringList Pictures() const;  // as the picture list shows them
     QString StatusText() const;
-    const core::StringList& Dires() const { return m_dires; }
-    const settings::ShowSettings& OptList() const { return m_optList; }
     QMenu* RecentFoldersMenu() const { return m_recentMenu; }
-    QListWidget* PictureList() const { return m_listBox1; }
+    QListWidget* PictureList() const { return m_pictureList; }
     bool PreviewShown() const;
     const QString& PreviewPath() const { return m_previewPath; }
-    app::FilePane* FLB() const { return m_flb; }
-    player::PlayerWindow* SShow() const { return m_sShow.get(); }
-
-    static bool IsPictureName(const QString& fileName);
+    FilePane* Pane() const { return m_filePane; }
+    player::PlayerWindow* Player() const { return m_player.get(); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
-    void FormCreate();
+    void LoadSettingsFiles();
     void CreateActions();
     void CreateMenus();
     void CreateToolBar();
     void CreatePanes();
     void UpdateActions();
     void BuildRecentFolders();
-    void AddFolder();
     void UpdateCounter();
-    void SetTitles(const QString& projectName);
-    void ResetToNewProject();
-    bool LoadProject(const QString& path);
+    void ShowTitles();
+    void ShowNewProject();
+    void ShowLoadedPictures();
     void ShowProject();
-    bool WriteProject(const QString& path);
-    core::StringList AssembleProject() const;
     void ShowPreview(const QString& path);
     void ClearPreview();
     void NotAvailable(const QString& what);
 
     Environment m_env;
     platform::Dialogs& m_dialogs;
-    SettingsFiles m_files;
+    EditorModel m_model;
 
-    // Hidden lists.
-    settings::ShowSettings m_optList;
-    core::StringList m_allbox;
-    core::StringList m_sopt;
-    core::StringList m_startDir;
-    core::StringList m_dires;
-    core::StringList m_effects;  // the effect chooser's list, kept here until it exists
-    core::StringList m_music;    // the options dialog's music list, likewise
-
-    bool m_firstRun = false;
     bool m_activated = false;
-    bool m_modified = false;
-    QString m_openName;
-    QString m_saveName;
-    QString m_applicationTitle;
-    int m_upDownPosition = 0;
     QString m_previewPath;
 
     // Controls.
     QSplitter* m_mainSplitter = nullptr;
     QSplitter* m_rightSplitter = nullptr;
-    app::PreviewPanel* m_prePanel = nullptr;
-    app::FilePane* m_flb = nullptr;
-    QListWidget* m_listBox1 = nullptr;
+    PreviewPanel* m_previewPanel = nullptr;
+    FilePane* m_filePane = nullptr;
+    QListWidget* m_pictureList = nullptr;
     QLabel* m_statusPanel = nullptr;
-    QToolButton* m_prevButton = nullptr;
+    QToolButton* m_previewToggle = nullptr;
     QMenu* m_recentMenu = nullptr;
-    std::unique_ptr<player::PlayerWindow> m_sShow;
+    std::unique_ptr<player::PlayerWindow> m_player;
 
     // Actions, built once in CreateActions.
     QAction* m_playAct = nullptr;
@@ -171,3 +145,5 @@ private:
     QAction* m_supportAct = nullptr;
     QAction* m_aboutAct = nullptr;
 };
+
+}  // namespace app
