@@ -1,10 +1,11 @@
 #pragma once
 
-#include <QColor>
 #include <QString>
 #include <QStringList>
 #include <optional>
 
+// Declared only, so the editor's model can use the interface with QtCore alone.
+class QColor;
 class QWidget;
 
 namespace platform {
