@@ -21,8 +21,8 @@
 #include "player/qt/PictureControl.h"
 #include "player/qt/PlayerHelpDialog.h"
 #include "player/qt/PlayerWindow.h"
-#include "transitions/TransitionEffect.h"
 #include "support/ScriptedDialogs.h"
+#include "transitions/TransitionEffect.h"
 
 namespace {
 

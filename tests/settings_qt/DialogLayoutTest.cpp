@@ -10,11 +10,11 @@
 #include <memory>
 #include <string>
 
-#include "support/ScriptedDialogs.h"
 #include "settings/ShowSettings.h"
 #include "settings/qt/DurationReader.h"
 #include "settings/qt/EffectChooser.h"
 #include "settings/qt/OptionsDialog.h"
+#include "support/ScriptedDialogs.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <QPushButton>
 #include <string>
 
-#include "support/ScriptedDialogs.h"
 #include "settings/ShowSettings.h"
 #include "settings/qt/EffectChooser.h"
+#include "support/ScriptedDialogs.h"
 
 namespace {
 

@@ -20,13 +20,13 @@
 #include <ostream>
 #include <vector>
 
-#include "support/ScriptedDialogs.h"
 #include "settings/ColorText.h"
 #include "settings/ShowSettings.h"
 #include "settings/qt/ColorSwatch.h"
 #include "settings/qt/DurationReader.h"
 #include "settings/qt/EffectChooser.h"
 #include "settings/qt/OptionsDialog.h"
+#include "support/ScriptedDialogs.h"
 
 inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';

@@ -15,11 +15,11 @@
 #include "codecs/JpegPicture.h"
 #include "core/StringList.h"
 #include "pack/ShowBuilder.h"
-#include "support/ScriptedDialogs.h"
 #include "project/ProjectFile.h"
 #include "showplayer/PackedShowInput.h"
 #include "showplayer/QuitOnSignals.h"
 #include "showplayer/ScreenSaverInput.h"
+#include "support/ScriptedDialogs.h"
 
 namespace {
 
