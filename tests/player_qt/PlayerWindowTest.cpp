@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -215,6 +216,28 @@ TEST_F(PlayerWindowTest, TransitionAnimatesToTheNewPicture) {
     EXPECT_FALSE(m_show->Effects().Transitions(11)->Prepared());
     QImage look = Look();
     EXPECT_EQ(look.pixel(m_show->Picture()->geometry().center()) & 0xFFFFFF, 0x00FF00u);
+}
+
+// Each picture stands still for the advance seconds after its transition has finished; the
+// timer used to run during the transition and cut the still time by the transition's length.
+TEST_F(PlayerWindowTest, EveryPictureStandsStillForTheAdvanceSecondsAfterItsTransition) {
+    m_input.Settings.SetSlot(settings::kAdvanceSlot, "1");
+    m_input.Settings.SetSlot(settings::kEffectModeSlot, "Random");
+    m_input.EffectSet = {"11"};
+    m_show->Effects().Transitions(11)->Milliseconds = 400;
+    QElapsedTimer clock;
+    clock.start();
+    std::vector<qint64> starts, ends;
+    m_show->OnStepStart = [&](int) { starts.push_back(clock.elapsed()); };
+    m_show->OnStepEnd = [&] { ends.push_back(clock.elapsed()); };
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(WaitFor([&] { return starts.size() >= 3; }));
+    for (size_t i = 1; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_GE(ends[i - 1] - starts[i - 1], 390);  // the transition itself
+        // A late timer (a loaded machine) only lengthens the still time; it never shortens it.
+        EXPECT_GE(starts[i] - ends[i - 1], 999);
+    }
 }
 
 TEST_F(PlayerWindowTest, ManualShowWaitsAndCtrlPausesOrResumes) {

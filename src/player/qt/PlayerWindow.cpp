@@ -10,6 +10,7 @@
 
 #include "core/Error.h"
 #include "platform/Dialogs.h"
+#include "player/CaptionColour.h"
 #include "player/EffectChoice.h"
 #include "player/PictureLayout.h"
 #include "player/qt/BackgroundImage.h"
@@ -86,6 +87,8 @@ PlayerWindow::PlayerWindow(platform::Dialogs& dialogs, MusicDeviceFactory musicD
 
     m_advanceTimer = new QTimer(this);
     m_advanceTimer->setInterval(ShowSequence::kInitialIntervalMs);
+    // A coarse timer may fire up to 5 % early, cutting a picture's time short.
+    m_advanceTimer->setTimerType(Qt::PreciseTimer);
     connect(m_advanceTimer, &QTimer::timeout, this, [this] { Step(); });
     m_musicPollTimer = new QTimer(this);
     m_musicPollTimer->setInterval(kMusicPollMs);
@@ -197,8 +200,11 @@ void PlayerWindow::BeginPlayback() {
     if (caption == settings::kNo) {
         m_captionBar->hide();
     } else {
-        if (std::optional<raster::ColorValue> colour = settings::StringToColor(caption))
-            SetColour(*m_captionBar, QPalette::Window, raster::ColorToRgb(*colour));
+        if (std::optional<raster::ColorValue> colour = settings::StringToColor(caption)) {
+            const raster::Rgb bar = raster::ColorToRgb(*colour);
+            SetColour(*m_captionBar, QPalette::Window, bar);
+            SetColour(*m_captionBar, QPalette::WindowText, CaptionTextColour(bar));
+        }
         m_captionBar->show();
     }
     m_taskBar.Hide();
@@ -210,6 +216,9 @@ void PlayerWindow::BeginPlayback() {
 
 void PlayerWindow::Step() {
     if (!m_running) return;
+    // The advance period starts once the new picture has finished arriving, so every picture
+    // stands still for the seconds the user chose, however long its transition took.
+    m_advanceTimer->stop();
     m_picture->setCursor(Qt::BlankCursor);
     m_background->setCursor(Qt::BlankCursor);
 
@@ -253,6 +262,7 @@ void PlayerWindow::Step() {
         if (effect) effect->Unprepare();
         if (m_sequence.PictureFailed()) Report(QString::fromStdString(e.what()));
     }
+    SyncTimer();
     if (OnStepEnd) OnStepEnd();
 }
 
