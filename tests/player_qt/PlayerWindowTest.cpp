@@ -247,10 +247,16 @@ TEST_F(PlayerWindowTest, ManualShowWaitsAndCtrlPausesOrResumes) {
     EXPECT_EQ(Caption(), "2. b.bmp");
     EXPECT_TRUE(m_show->AdvanceTimer()->isActive());
     EXPECT_EQ(m_show->AdvanceTimer()->interval(), 500);
-    m_show->HandleKey(Qt::Key_Control);  // pause
+    EXPECT_FALSE(m_show->PausedMark()->isVisible());
+    m_show->HandleKey(Qt::Key_Control);  // pause: the mark shows until the show resumes
     EXPECT_FALSE(m_show->AdvanceTimer()->isActive());
     EXPECT_EQ(Caption(), "2. b.bmp");
+    EXPECT_TRUE(m_show->PausedMark()->isVisible());
+    m_show->HandleKey(Qt::Key_Control);
+    EXPECT_FALSE(m_show->PausedMark()->isVisible());
+    m_show->HandleKey(Qt::Key_Control);
     m_show->HandleKey(Qt::Key_Escape);
+    EXPECT_FALSE(m_show->PausedMark()->isVisible());
 
     m_input.Settings.SetSlot(settings::kAdvanceSlot, "1");
     ASSERT_TRUE(Start());

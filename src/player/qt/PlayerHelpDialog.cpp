@@ -14,7 +14,7 @@ const QStringList& PlayerHelpDialog::Lines() {
         "<F1>",
         "This help message",
         "",
-        "<Enter> or Left mouse click",
+        "<Enter>, <Right> button or Left mouse click",
         "Go to the next slide",
         "",
         "<Backspace> or <Left> button",

@@ -74,6 +74,14 @@ PlayerWindow::PlayerWindow(platform::Dialogs& dialogs, MusicDeviceFactory musicD
     m_picture = new PictureControl(m_showArea);
     m_picture->OnClick = [this] { Step(); };
 
+    // A small mark while Ctrl holds the show, so a paused show does not look stalled.
+    m_pausedMark = new QLabel(QStringLiteral("Paused"), m_showArea);
+    m_pausedMark->setStyleSheet(
+        QStringLiteral("QLabel { color: white; background: rgba(0, 0, 0, 150); padding: 4px 10px; "
+                       "border-radius: 4px; font-size: 14px; }"));
+    m_pausedMark->adjustSize();
+    m_pausedMark->hide();
+
     m_captionBar = new QLabel(this);
     m_captionBar->setFixedHeight(kCaptionHeight);
     m_captionBar->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -194,6 +202,7 @@ void PlayerWindow::BeginPlayback() {
     if (!m_running) return;
     if (m_music) m_music->Activate();
     m_picture->Clear();
+    ShowPausedMark(false);
     move(0, 0);
     m_sequence.Activate();
     const std::string& caption = m_show.Settings.Slot(settings::kCaptionSlot);
@@ -288,9 +297,19 @@ void PlayerWindow::HandleKey(int key) {
         Step();
     }
     if (key == Qt::Key_Control) {
-        if (m_sequence.TogglePause()) Step();
+        const bool resumed = m_sequence.TogglePause();
+        ShowPausedMark(!resumed);
+        if (resumed) Step();
         SyncTimer();
     }
+}
+
+void PlayerWindow::ShowPausedMark(bool paused) {
+    if (paused) {
+        m_pausedMark->move(m_showArea->width() - m_pausedMark->width() - 16, 16);
+        m_pausedMark->raise();
+    }
+    m_pausedMark->setVisible(paused);
 }
 
 void PlayerWindow::ShowHelp() {
@@ -321,6 +340,7 @@ void PlayerWindow::done(int result) {
 
 void PlayerWindow::StopPlayback() {
     m_running = false;
+    ShowPausedMark(false);
     m_sequence.StopTimer();
     m_advanceTimer->stop();
     m_taskBar.Show();

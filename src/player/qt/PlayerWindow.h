@@ -76,6 +76,7 @@ public:
     transitions::QtRenderWindow::FrameSink OnFrame;
 
     QLabel* CaptionBar() const { return m_captionBar; }
+    QLabel* PausedMark() const { return m_pausedMark; }
     QWidget* ShowArea() const { return m_showArea; }
     BackgroundImage* Background() const { return m_background; }
     QWidget* Shadow() const { return m_shadow; }
@@ -96,6 +97,7 @@ private:
     void CoverScreen();
     void SetUpBackground(const settings::ShowSettings& settings);
     void ShowHelp();
+    void ShowPausedMark(bool paused);
     void SyncTimer();
     void StopPlayback();
     void Report(const QString& text);
@@ -112,6 +114,7 @@ private:
     bool m_running = false;
 
     QLabel* m_captionBar = nullptr;
+    QLabel* m_pausedMark = nullptr;
     QWidget* m_showArea = nullptr;
     BackgroundImage* m_background = nullptr;
     QWidget* m_shadow = nullptr;
