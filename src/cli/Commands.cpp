@@ -1,5 +1,7 @@
 #include "cli/Commands.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <stdexcept>
 
@@ -43,6 +45,12 @@ int Decode(const std::vector<std::string>& args) {
         }
     }
     if (files.size() != 2) throw std::runtime_error("decode needs IN and OUT.bmp");
+    // The output is always BMP data; another extension would mislabel it.
+    const std::string& target = files[1];
+    if (target.size() < 4 || !std::equal(target.end() - 4, target.end(), ".bmp",
+                                         [](char a, char b) { return std::tolower(a) == b; }))
+        throw std::runtime_error(
+            "decode writes BMP files: the output name must end in .bmp, not \"" + target + "\"");
 
     auto picture = codecs::LoadPicture(files[0]);
     raster::Bitmap converted;

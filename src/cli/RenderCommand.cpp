@@ -50,6 +50,7 @@ void ParseSize(const std::string& text, int& width, int& height) {
 int Render(const std::vector<std::string>& args) {
     std::vector<std::string> positional;
     std::string framesDir;
+    int every = 1;
     int width = 0, height = 0;
     std::optional<int> milliseconds;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -61,6 +62,16 @@ int Render(const std::vector<std::string>& args) {
             ParseSize(value(), width, height);
         } else if (args[i] == "--frames") {
             framesDir = value();
+        } else if (args[i] == "--every") {
+            const std::string& text = value();
+            try {
+                every = std::stoi(text);
+            } catch (const std::logic_error&) {
+                every = 0;
+            }
+            if (every < 1)
+                throw std::runtime_error("--every takes a whole number from 1, not \"" + text +
+                                         "\"");
         } else if (args[i] == "--ms") {
             const std::string& text = value();
             try {
@@ -77,9 +88,15 @@ int Render(const std::vector<std::string>& args) {
         throw std::runtime_error("render needs EFFECT FROM TO --size WxH");
 
     int index = transitions::FindShowEffect(positional[0]);
-    if (index < 0)
+    if (index < 0) {
+        std::string names;
+        for (const transitions::StoredEffect& e : transitions::ShowEffectTable())
+            names += "\n  " + e.Name + "  " + transitions::EffectAlias(e);
         throw std::runtime_error("There is no effect \"" + positional[0] +
-                                 "\" in the show's effect list.");
+                                 "\" in the show's effect list. Its effects, by name and "
+                                 "alias (or index 0 to 21):" +
+                                 names);
+    }
     transitions::RegisterAllEffectClasses();
     transitions::TransitionList list;
     transitions::LoadEffectList(list, transitions::ShowEffectTable());
@@ -94,10 +111,11 @@ int Render(const std::vector<std::string>& args) {
 
     transitions::HeadlessControl control(width, height);
     control.Look = std::move(from);
-    int written = 0;
+    int written = 0, frame = 0;
     if (!framesDir.empty()) {
         std::filesystem::create_directories(framesDir);
         control.OnFrame = [&](const raster::Bitmap& canvas, const core::Rect&) {
+            if (frame++ % every != 0) return;
             char name[32];
             std::snprintf(name, sizeof name, "frame_%05d.bmp", ++written);
             core::WriteFileAtomically((std::filesystem::path(framesDir) / name).string(),
