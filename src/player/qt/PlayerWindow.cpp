@@ -1,6 +1,7 @@
 #include "player/qt/PlayerWindow.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
@@ -45,6 +46,7 @@ void SetColour(QWidget& widget, QPalette::ColorRole role, raster::Rgb rgb) {
 constexpr raster::Rgb kShadowColour = 0x303030;
 constexpr int kCaptionHeight = 26;
 constexpr int kMusicPollMs = 100;
+constexpr int kNoticeMs = 4000;  // long enough to read a file name and a reason
 
 }  // namespace
 
@@ -73,6 +75,16 @@ PlayerWindow::PlayerWindow(platform::Dialogs& dialogs, MusicDeviceFactory musicD
     m_shadow->hide();
     m_picture = new PictureControl(m_showArea);
     m_picture->OnClick = [this] { Step(); };
+
+    m_notice = new QLabel(m_showArea);
+    m_notice->setStyleSheet(
+        QStringLiteral("QLabel { color: white; background: rgba(0, 0, 0, 170); padding: 6px 12px; "
+                       "border-radius: 4px; font-size: 14px; }"));
+    m_notice->hide();
+    m_noticeTimer = new QTimer(this);
+    m_noticeTimer->setSingleShot(true);
+    m_noticeTimer->setInterval(kNoticeMs);
+    connect(m_noticeTimer, &QTimer::timeout, m_notice, &QWidget::hide);
 
     // A small mark while Ctrl holds the show, so a paused show does not look stalled.
     m_pausedMark = new QLabel(QStringLiteral("Paused"), m_showArea);
@@ -269,7 +281,17 @@ void PlayerWindow::Step() {
         if (effect) effect->Unprepare();
     } catch (const std::exception& e) {
         if (effect) effect->Unprepare();
-        if (m_sequence.PictureFailed()) Report(QString::fromStdString(e.what()));
+        const bool automatic = m_sequence.TimerOn();
+        const bool report = m_sequence.PictureFailed();
+        const QString name =
+            QFileInfo(QString::fromStdString(m_show.Pictures[size_t(step.Index)])).fileName();
+        const QString reason = QString::fromStdString(e.what());
+        // An unattended show must not stall behind a message box: it says what it skipped
+        // inside the show and goes on. Only a step by hand may stop on a message.
+        if (automatic)
+            ShowNotice(QStringLiteral("Skipped ") + name + QStringLiteral(": ") + reason);
+        else if (report)
+            Report(reason.contains(name) ? reason : name + QStringLiteral(": ") + reason);
     }
     SyncTimer();
     if (OnStepEnd) OnStepEnd();
@@ -302,6 +324,15 @@ void PlayerWindow::HandleKey(int key) {
         if (resumed) Step();
         SyncTimer();
     }
+}
+
+void PlayerWindow::ShowNotice(const QString& text) {
+    m_notice->setText(text);
+    m_notice->adjustSize();
+    m_notice->move(16, m_showArea->height() - m_notice->height() - 16);
+    m_notice->raise();
+    m_notice->show();
+    m_noticeTimer->start();
 }
 
 void PlayerWindow::ShowPausedMark(bool paused) {
@@ -341,6 +372,8 @@ void PlayerWindow::done(int result) {
 void PlayerWindow::StopPlayback() {
     m_running = false;
     ShowPausedMark(false);
+    m_noticeTimer->stop();
+    m_notice->hide();
     m_sequence.StopTimer();
     m_advanceTimer->stop();
     m_taskBar.Show();

@@ -77,6 +77,8 @@ public:
 
     QLabel* CaptionBar() const { return m_captionBar; }
     QLabel* PausedMark() const { return m_pausedMark; }
+    // The in-show notice of a picture an automatic show skipped.
+    QLabel* Notice() const { return m_notice; }
     QWidget* ShowArea() const { return m_showArea; }
     BackgroundImage* Background() const { return m_background; }
     QWidget* Shadow() const { return m_shadow; }
@@ -98,6 +100,7 @@ private:
     void SetUpBackground(const settings::ShowSettings& settings);
     void ShowHelp();
     void ShowPausedMark(bool paused);
+    void ShowNotice(const QString& text);
     void SyncTimer();
     void StopPlayback();
     void Report(const QString& text);
@@ -115,6 +118,8 @@ private:
 
     QLabel* m_captionBar = nullptr;
     QLabel* m_pausedMark = nullptr;
+    QLabel* m_notice = nullptr;
+    QTimer* m_noticeTimer = nullptr;
     QWidget* m_showArea = nullptr;
     BackgroundImage* m_background = nullptr;
     QWidget* m_shadow = nullptr;
