@@ -257,6 +257,11 @@ TEST_F(PackDialogTest, TestStartsTheNameAsOneArgument) {
               QStringList({spaced + "|", Out() + "my show.scr|/s", Out() + "my show.scr|/s"}));
     EXPECT_EQ(m_dialogs.Shown().back(),
               "Cannot start \"" + Out() + "my show.scr\". No such file or directory");
+
+    // The real launcher reports why a program does not start.
+    QString error;
+    EXPECT_FALSE(pack::StartDetached(Out() + "missing.exe", {}, &error));
+    EXPECT_FALSE(error.isEmpty());
 }
 
 TEST_F(PackDialogTest, CloseDuringABuildCancelsItAndLeavesNoFile) {
