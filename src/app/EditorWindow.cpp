@@ -20,6 +20,7 @@
 #include "app/FilePane.h"
 #include "app/PreviewPanel.h"
 #include "codecs/Picture.h"
+#include "pack/ShowBuilder.h"
 #include "platform/Dialogs.h"
 #include "platform/FileTypeRegistration.h"
 
@@ -50,6 +51,7 @@ EditorWindow::EditorWindow(Environment environment, QWidget* parent)
     // The player window is made once, after the editor's lists and settings exist; every
     // show reuses it.
     m_player = std::make_unique<player::PlayerWindow>(m_dialogs, m_env.musicDevice);
+    m_packDialog = std::make_unique<pack::PackDialog>(m_dialogs, m_env.programFolder, this);
 }
 
 EditorWindow::~EditorWindow() = default;
@@ -70,9 +72,9 @@ void EditorWindow::CreateActions() {
     m_saveAct = make("Save", QKeySequence(Qt::CTRL | Qt::Key_S), [this] { SaveProject(); });
     m_saveAsAct = make("Save As ...", QKeySequence(), [this] { SaveProjectAs(); });
     m_exeAct = make("Create EXE-File", QKeySequence(Qt::Key_F9),
-                    [this] { NotAvailable("Creating a show program"); });
+                    [this] { PackShow(pack::PackMode::Application); });
     m_saverAct = make("Create Screen Saver", QKeySequence(Qt::Key_F8),
-                      [this] { NotAvailable("Creating a screen saver"); });
+                      [this] { PackShow(pack::PackMode::ScreenSaver); });
     m_exitAct = make("Exit", QKeySequence(Qt::Key_F10), [this] { close(); });
     m_addAct = make("Add", QKeySequence(Qt::Key_Enter), [this] { AddSelected(); });
     m_addAct->setShortcuts({QKeySequence(Qt::Key_Enter), QKeySequence(Qt::Key_Return)});
@@ -460,6 +462,19 @@ void EditorWindow::PlayNow() {
     show.EffectSet = m_model.Effects();
     show.Music = m_model.MusicList();
     m_player->StartShow(show);
+}
+
+void EditorWindow::PackShow(pack::PackMode mode) {
+    if (m_model.Pictures().empty()) {
+        m_dialogs.Inform(this, "Add pictures to the show before packing it.");
+        return;
+    }
+    // The show packed is the one just saved: its settings block is what the save wrote.
+    if (!SaveProject()) return;
+    m_packDialog->SetShow(pack::FindShowPlayer(Bytes(m_env.programFolder)),
+                          m_model.SettingsBlock());
+    m_packDialog->SetMode(mode);
+    m_packDialog->exec();
 }
 
 void EditorWindow::NotAvailable(const QString& what) {

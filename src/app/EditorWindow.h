@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/EditorModel.h"
+#include "pack/qt/PackDialog.h"
 #include "player/qt/PlayerWindow.h"
 
 class QAction;
@@ -53,6 +54,9 @@ public:
     void ClearPictures();
     void MovePicture(MoveDirection direction);
     void PlayNow();
+    // "Make EXE", "Create EXE-File" and "Create Screen Saver": save, then the pack dialog in
+    // the given mode. A save the user cancels opens no dialog.
+    void PackShow(pack::PackMode mode);
     // Project commands.
     void NewProject();
     void OpenProject();
@@ -84,6 +88,7 @@ public:
     const QString& PreviewPath() const { return m_previewPath; }
     FilePane* Pane() const { return m_filePane; }
     player::PlayerWindow* Player() const { return m_player.get(); }
+    pack::PackDialog* PackWindow() const { return m_packDialog.get(); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -123,6 +128,7 @@ private:
     QToolButton* m_previewToggle = nullptr;
     QMenu* m_recentMenu = nullptr;
     std::unique_ptr<player::PlayerWindow> m_player;
+    std::unique_ptr<pack::PackDialog> m_packDialog;
 
     // Actions, built once in CreateActions.
     QAction* m_playAct = nullptr;
