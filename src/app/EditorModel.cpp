@@ -54,11 +54,12 @@ QString ProgramCaption() {
            QString::fromUtf8(core::kVersion.data(), core::kVersion.size());
 }
 
-EditorModel::EditorModel(SettingsFiles files, platform::Dialogs& dialogs, QWidget* dialogParent)
+EditorModel::EditorModel(SettingsFiles files, platform::Dialogs& dialogs, ShowLists& lists,
+                         QWidget* dialogParent)
     : m_files(std::move(files)),
       m_dialogs(dialogs),
+      m_lists(lists),
       m_dialogParent(dialogParent),
-      m_effects(settings::StandardEffectSet()),
       m_caption(ProgramCaption()),
       m_applicationTitle(kApplicationTitle) {}
 
@@ -201,6 +202,8 @@ void EditorModel::ResetToNewProject() {
     m_pictures.clear();
     m_settings.Clear();
     m_settings.WriteStartDefaults();
+    // The effect set and the music list stay: a new show starts with the effects last
+    // chosen, and the music is off until switched on again.
     // Nothing of the new project is unsaved, so the title shows no change.
     m_modified = false;
 }
@@ -227,7 +230,8 @@ QString EditorModel::NameOfSaveName() const {
 }
 
 core::StringList EditorModel::AssembleProject() const {
-    return project::BuildSettingsBlock(m_settings, m_pictures, m_effects, m_musicList);
+    return project::BuildSettingsBlock(m_settings, m_pictures, m_lists.EffectSet(),
+                                       m_lists.MusicList());
 }
 
 bool EditorModel::WriteProject(const QString& path) {
@@ -278,8 +282,8 @@ bool EditorModel::OpenProject() {
 bool EditorModel::LoadProject(const QString& path) {
     settings::ShowSettings loadedSettings = m_settings;
     core::StringList pictures;
-    core::StringList effects = m_effects;
-    core::StringList music = m_musicList;
+    core::StringList effects = m_lists.EffectSet();
+    core::StringList music = m_lists.MusicList();
     try {
         project::ReadProjectFile(Bytes(path), loadedSettings, pictures, effects, music);
     } catch (const std::exception& error) {
@@ -290,8 +294,8 @@ bool EditorModel::LoadProject(const QString& path) {
     m_openName = path;
     m_settings = std::move(loadedSettings);
     m_pictures = std::move(pictures);
-    m_effects = std::move(effects);
-    m_musicList = std::move(music);
+    m_lists.SetEffectSet(std::move(effects));
+    m_lists.SetMusicList(std::move(music));
     m_saveName.clear();
     // The project's name is the file's name without its last four characters, the
     // extension and its dot; a shorter name leaves nothing.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/SettingsFiles.h"
+#include "app/ShowLists.h"
 #include "core/StringList.h"
 #include "settings/ShowSettings.h"
 
@@ -24,13 +25,16 @@ enum class MoveDirection { Up, Down };
 QString ProgramCaption();
 
 // The editor's project and its decisions, without widgets: the picture list, the show
-// settings, the effect set and music list, the settings block, the open and save names, the
-// modified flag, the titles, the settings files and the recent folders. The project commands
-// ask their questions through the dialogs interface; the editor window shows the outcome.
+// settings, the settings block, the open and save names, the modified flag, the titles, the
+// settings files and the recent folders. The effect set and the music list belong to their
+// dialogs; the model reaches them through `lists`. The project commands ask their questions
+// through the dialogs interface; the editor window shows the outcome.
 class EditorModel {
 public:
+    // `lists` outlives the model and is not used while the model is being made.
     // `dialogParent` only places the dialogs over the editor window; tests pass none.
-    EditorModel(SettingsFiles files, platform::Dialogs& dialogs, QWidget* dialogParent = nullptr);
+    EditorModel(SettingsFiles files, platform::Dialogs& dialogs, ShowLists& lists,
+                QWidget* dialogParent = nullptr);
 
     // ---- Start-up and settings files
 
@@ -98,10 +102,12 @@ public:
 
     const core::StringList& Pictures() const { return m_pictures; }
     const settings::ShowSettings& Settings() const { return m_settings; }
+    // The slots the options dialog edits in place.
+    settings::ShowSettings& EditableSettings() { return m_settings; }
     // The settings block the last save assembled; packing reads it.
     const core::StringList& SettingsBlock() const { return m_settingsBlock; }
-    const core::StringList& Effects() const { return m_effects; }
-    const core::StringList& MusicList() const { return m_musicList; }
+    const core::StringList& Effects() const { return m_lists.EffectSet(); }
+    const core::StringList& MusicList() const { return m_lists.MusicList(); }
     const core::StringList& RecentFolders() const { return m_recentFolders; }
     bool Modified() const { return m_modified; }
     const QString& OpenName() const { return m_openName; }
@@ -131,16 +137,13 @@ private:
 
     SettingsFiles m_files;
     platform::Dialogs& m_dialogs;
+    ShowLists& m_lists;
     QWidget* m_dialogParent;
 
     // The project.
     core::StringList m_pictures;
     settings::ShowSettings m_settings;
     core::StringList m_settingsBlock;
-    // FIXME: the effect chooser and the options dialog will own these two lists; they are
-    // kept here until those dialogs exist.
-    core::StringList m_effects;
-    core::StringList m_musicList;
     bool m_modified = false;
     QString m_openName;
     QString m_saveName;

@@ -23,6 +23,8 @@
 #include "pack/ShowBuilder.h"
 #include "platform/Dialogs.h"
 #include "platform/FileTypeRegistration.h"
+#include "settings/qt/DurationReader.h"
+#include "settings/qt/EffectChooser.h"
 
 namespace app {
 
@@ -41,7 +43,8 @@ EditorWindow::EditorWindow(Environment environment, QWidget* parent)
     : QMainWindow(parent),
       m_env(std::move(environment)),
       m_dialogs(*m_env.dialogs),
-      m_model(SettingsFiles(m_env.programFolder, m_env.fallbackFolder), m_dialogs, this) {
+      m_model(SettingsFiles(m_env.programFolder, m_env.fallbackFolder), m_dialogs,
+              static_cast<ShowLists&>(*this), this) {
     CreateActions();
     CreateMenus();
     CreateToolBar();
@@ -51,6 +54,13 @@ EditorWindow::EditorWindow(Environment environment, QWidget* parent)
     // The player window is made once, after the editor's lists and settings exist; every
     // show reuses it.
     m_player = std::make_unique<player::PlayerWindow>(m_dialogs, m_env.musicDevice);
+    // So are the options dialog and the effect chooser, which own the effect set and the
+    // music list from here on. The chooser comes first: the dialog opens it from "Select".
+    m_effectChooser = std::make_unique<settings::EffectChooser>(m_dialogs, this);
+    m_options = std::make_unique<settings::OptionsDialog>(
+        m_model.EditableSettings(), *m_effectChooser, m_dialogs,
+        m_env.musicLengths ? m_env.musicLengths() : nullptr, this);
+    m_options->SetProgramFolder(m_model.Files().ProgramFolder());
     m_packDialog = std::make_unique<pack::PackDialog>(m_dialogs, m_env.programFolder, this);
 }
 
@@ -83,9 +93,9 @@ void EditorWindow::CreateActions() {
     m_clearAct =
         make("Clear", QKeySequence(Qt::CTRL | Qt::Key_Delete), [this] { ClearPictures(); });
     m_optionsAct = make("Options", QKeySequence(Qt::CTRL | Qt::Key_P),
-                        [this] { NotAvailable("The options dialog"); });
+                        [this] { ShowOptions(settings::OptionsDialog::Page::Main); });
     m_musicAct = make("Add Music", QKeySequence(Qt::CTRL | Qt::Key_M),
-                      [this] { NotAvailable("The options dialog"); });
+                      [this] { ShowOptions(settings::OptionsDialog::Page::Music); });
     // FIXME: the two web entries and the support address point at placeholders.
     m_texturesAct = make("Download New Textures", QKeySequence(), [] {
         QDesktopServices::openUrl(QUrl("https://www.pictavo.example/textures"));
@@ -479,6 +489,33 @@ void EditorWindow::PackShow(pack::PackMode mode) {
 
 void EditorWindow::NotAvailable(const QString& what) {
     m_dialogs.Inform(this, what + " is not available yet.");
+}
+
+// ---------------------------------------------------------------------------------------
+// Options, effect set and music
+
+void EditorWindow::ShowOptions(settings::OptionsDialog::Page page) {
+    m_options->SetPictureCount(int(m_model.Pictures().size()));
+    if (m_options->Open(page)) m_filePane->SetMask(m_options->ViewerMask());
+    // Whatever happened in the dialog (the music list may have changed even without "OK").
+    m_model.MarkModified();
+    ShowTitles();
+}
+
+const core::StringList& EditorWindow::EffectSet() const {
+    return m_effectChooser->EffectSet();
+}
+
+void EditorWindow::SetEffectSet(core::StringList set) {
+    m_effectChooser->SetEffectSet(std::move(set));
+}
+
+const core::StringList& EditorWindow::MusicList() const {
+    return m_options->MusicList();
+}
+
+void EditorWindow::SetMusicList(core::StringList paths) {
+    m_options->SetMusicList(std::move(paths));
 }
 
 // ---------------------------------------------------------------------------------------

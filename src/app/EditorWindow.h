@@ -2,11 +2,14 @@
 
 #include <QMainWindow>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 #include "app/EditorModel.h"
+#include "app/ShowLists.h"
 #include "pack/qt/PackDialog.h"
 #include "player/qt/PlayerWindow.h"
+#include "settings/qt/OptionsDialog.h"
 
 class QAction;
 class QLabel;
@@ -18,6 +21,10 @@ class QToolButton;
 namespace platform {
 class Dialogs;
 }
+namespace settings {
+class DurationReader;
+class EffectChooser;
+}  // namespace settings
 
 namespace app {
 
@@ -27,7 +34,9 @@ class PreviewPanel;
 // The editor's main window: the browser pane on the left, the picture list with its preview
 // on the right, the menus and toolbar. The project and its decisions live in EditorModel;
 // the window holds the widgets, keeps them in step with the model and wires the commands.
-class EditorWindow : public QMainWindow {
+// The effect set and the music list live in the effect chooser and the options dialog; the
+// window hands them to the model.
+class EditorWindow : public QMainWindow, private ShowLists {
     Q_OBJECT
 
 public:
@@ -42,6 +51,8 @@ public:
         QStringList arguments;    // command-line arguments after the program name
         platform::Dialogs* dialogs = nullptr;
         player::PlayerWindow::MusicDeviceFactory musicDevice;  // the real device when empty
+        // Reads the music's lengths for the options dialog; Qt Multimedia when empty.
+        std::function<std::unique_ptr<settings::DurationReader>()> musicLengths;
     };
 
     explicit EditorWindow(Environment environment, QWidget* parent = nullptr);
@@ -57,6 +68,8 @@ public:
     // "Make EXE", "Create EXE-File" and "Create Screen Saver": save, then the pack dialog in
     // the given mode. A save the user cancels opens no dialog.
     void PackShow(pack::PackMode mode);
+    // "Options" (on "Main") and "Add Music" (on "Music"): the options dialog, modally.
+    void ShowOptions(settings::OptionsDialog::Page page);
     // Project commands.
     void NewProject();
     void OpenProject();
@@ -89,6 +102,8 @@ public:
     FilePane* Pane() const { return m_filePane; }
     player::PlayerWindow* Player() const { return m_player.get(); }
     pack::PackDialog* PackWindow() const { return m_packDialog.get(); }
+    settings::OptionsDialog* Options() const { return m_options.get(); }
+    settings::EffectChooser* Chooser() const { return m_effectChooser.get(); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -111,6 +126,12 @@ private:
     void ClearPreview();
     void NotAvailable(const QString& what);
 
+    // ShowLists: the model's effect set and music list are the dialogs' own.
+    const core::StringList& EffectSet() const override;
+    void SetEffectSet(core::StringList set) override;
+    const core::StringList& MusicList() const override;
+    void SetMusicList(core::StringList paths) override;
+
     Environment m_env;
     platform::Dialogs& m_dialogs;
     EditorModel m_model;
@@ -129,6 +150,10 @@ private:
     QMenu* m_recentMenu = nullptr;
     std::unique_ptr<player::PlayerWindow> m_player;
     std::unique_ptr<pack::PackDialog> m_packDialog;
+    // Made once at start and hidden between uses; the options dialog goes first at the end,
+    // as it opens the chooser.
+    std::unique_ptr<settings::EffectChooser> m_effectChooser;
+    std::unique_ptr<settings::OptionsDialog> m_options;
 
     // Actions, built once in CreateActions.
     QAction* m_playAct = nullptr;

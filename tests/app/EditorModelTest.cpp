@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -50,8 +51,9 @@ protected:
     QString Unwritable() const { return Root() + "missing/x"; }
 
     std::unique_ptr<EditorModel> NewModel() {
+        // Each model has its own lists, as each editor has its own dialogs.
         auto model = std::make_unique<EditorModel>(
-            app::SettingsFiles(Program(), Root() + "config/"), m_dialogs);
+            app::SettingsFiles(Program(), Root() + "config/"), m_dialogs, m_lists.emplace_back());
         model->LoadSettingsFiles();
         model->SetCurrentFolder("/pics/");
         return model;
@@ -92,6 +94,7 @@ protected:
 
     QTemporaryDir m_temp;
     platform::ScriptedDialogs m_dialogs;
+    std::deque<app::MemoryShowLists> m_lists;
 };
 
 TEST_F(EditorModelTest, NewAsksOnlyForAModifiedListAndResetsUnlessTheSaveFailed) {
@@ -119,6 +122,7 @@ TEST_F(EditorModelTest, NewAsksOnlyForAModifiedListAndResetsUnlessTheSaveFailed)
         auto model = Prepare(row.start);
         const qsizetype shown = m_dialogs.Shown().size();
         const size_t pictures = model->Pictures().size();
+        const core::StringList effects = model->Effects();
         Script(row.answers, row.files);
 
         EXPECT_EQ(model->NewProject(), row.reset);
@@ -130,6 +134,7 @@ TEST_F(EditorModelTest, NewAsksOnlyForAModifiedListAndResetsUnlessTheSaveFailed)
             EXPECT_EQ(model->Caption(), "Pictavo Pro - Untitled project");
             EXPECT_EQ(model->ApplicationTitle(), "Pictavo Pro");
             EXPECT_FALSE(model->Modified());
+            EXPECT_EQ(model->Effects(), effects);  // the effects last chosen stay
         } else {
             EXPECT_EQ(model->Pictures().size(), pictures);
             EXPECT_TRUE(model->Modified());
