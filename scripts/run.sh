@@ -5,7 +5,7 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 bash scripts/setup.sh
 cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DPICTAVO_TESTS=OFF >/dev/null
-cmake --build build-release -j2 --target pictavo pictavo-cli pictavo-preview
+cmake --build build-release -j2 --target pictavo pictavo-cli pictavo-preview pictavo-show
 out=build-release/sample
 mkdir -p "$out"
 bash scripts/make-sample-project.sh "$root/samples" "$out/sample.orv" build-release/src/cli/pictavo-cli
