@@ -16,7 +16,7 @@ namespace {
 
 // An Exif segment's contents ("Exif\0\0" and the TIFF structure) with an orientation entry
 // after one other entry, and the ways to spoil it.
-struct ExifSpec {
+struct ExifLayout {
     bool littleEndian = true;
     uint32_t value = 6;
     uint16_t type = 3;  // SHORT
@@ -27,16 +27,16 @@ struct ExifSpec {
     size_t keepTiffBytes = SIZE_MAX;          // cut the TIFF structure short
 };
 
-std::string ExifContents(const ExifSpec& spec) {
+std::string ExifContents(const ExifLayout& layout) {
     std::string tiff;
     auto put16 = [&](uint32_t v) {
-        if (spec.littleEndian)
+        if (layout.littleEndian)
             tiff += {char(v), char(v >> 8)};
         else
             tiff += {char(v >> 8), char(v)};
     };
     auto put32 = [&](uint32_t v) {
-        if (spec.littleEndian) {
+        if (layout.littleEndian) {
             put16(v & 0xFFFF);
             put16(v >> 16);
         } else {
@@ -44,18 +44,18 @@ std::string ExifContents(const ExifSpec& spec) {
             put16(v & 0xFFFF);
         }
     };
-    tiff += spec.littleEndian ? "II" : "MM";
-    put16(spec.magic);
-    put32(spec.directoryOffset.value_or(8));
-    put16(spec.entryCount.value_or(2));
+    tiff += layout.littleEndian ? "II" : "MM";
+    put16(layout.magic);
+    put32(layout.directoryOffset.value_or(8));
+    put16(layout.entryCount.value_or(2));
     put16(0x0110), put16(2), put32(4), tiff += std::string("cam\0", 4);  // Model, in the entry
-    put16(0x0112), put16(spec.type), put32(spec.count);
-    if (spec.type == 3)
-        put16(spec.value), put16(0);
+    put16(0x0112), put16(layout.type), put32(layout.count);
+    if (layout.type == 3)
+        put16(layout.value), put16(0);
     else
-        put32(spec.value);
+        put32(layout.value);
     put32(0);  // no next directory
-    return std::string("Exif\0\0", 6) + tiff.substr(0, spec.keepTiffBytes);
+    return std::string("Exif\0\0", 6) + tiff.substr(0, layout.keepTiffBytes);
 }
 
 std::string Segment(uint8_t marker, const std::string& contents) {
@@ -74,11 +74,11 @@ TEST(ExifReaderTest, ReadsTheTagInBothByteOrders) {
     for (bool little : {true, false})
         for (uint32_t value = 1; value <= 8; ++value) {
             SCOPED_TRACE(std::to_string(value) + (little ? " II" : " MM"));
-            ExifSpec spec;
-            spec.littleEndian = little;
-            spec.value = value;
-            EXPECT_EQ(ReadExifOrientation(ExifContents(spec)), Orientation(value));
-            EXPECT_EQ(ReadJpegOrientation(JpegWith(Segment(0xE1, ExifContents(spec)))),
+            ExifLayout layout;
+            layout.littleEndian = little;
+            layout.value = value;
+            EXPECT_EQ(ReadExifOrientation(ExifContents(layout)), Orientation(value));
+            EXPECT_EQ(ReadJpegOrientation(JpegWith(Segment(0xE1, ExifContents(layout)))),
                       Orientation(value));
         }
 }
@@ -86,8 +86,8 @@ TEST(ExifReaderTest, ReadsTheTagInBothByteOrders) {
 // Anything odd or damaged leaves the picture as stored; the reader never reads outside
 // the data (the sanitizers and the fuzz target watch that).
 TEST(ExifReaderTest, DamagedOrOddSegmentsMeanUpright) {
-    auto spec = [](auto change) {
-        ExifSpec s;
+    auto with = [](auto change) {
+        ExifLayout s;
         change(s);
         return ExifContents(s);
     };
@@ -97,28 +97,30 @@ TEST(ExifReaderTest, DamagedOrOddSegmentsMeanUpright) {
         Orientation expected;
     };
     const Row rows[] = {
-        {"value 0", spec([](ExifSpec& s) { s.value = 0; }), Orientation::Upright},
-        {"value 9", spec([](ExifSpec& s) { s.value = 9; }), Orientation::Upright},
-        {"value 65535", spec([](ExifSpec& s) { s.value = 0xFFFF; }), Orientation::Upright},
-        {"LONG value", spec([](ExifSpec& s) { s.type = 4, s.value = 8; }), Orientation::Rotate270},
-        {"ASCII type", spec([](ExifSpec& s) { s.type = 2; }), Orientation::Upright},
-        {"two values", spec([](ExifSpec& s) { s.count = 2; }), Orientation::Upright},
-        {"not 42", spec([](ExifSpec& s) { s.magic = 43; }), Orientation::Upright},
-        {"directory beyond the data", spec([](ExifSpec& s) { s.directoryOffset = 0xFFFFFFF0u; }),
+        {"value 0", with([](ExifLayout& s) { s.value = 0; }), Orientation::Upright},
+        {"value 9", with([](ExifLayout& s) { s.value = 9; }), Orientation::Upright},
+        {"value 65535", with([](ExifLayout& s) { s.value = 0xFFFF; }), Orientation::Upright},
+        {"LONG value", with([](ExifLayout& s) { s.type = 4, s.value = 8; }),
+         Orientation::Rotate270},
+        {"ASCII type", with([](ExifLayout& s) { s.type = 2; }), Orientation::Upright},
+        {"two values", with([](ExifLayout& s) { s.count = 2; }), Orientation::Upright},
+        {"not 42", with([](ExifLayout& s) { s.magic = 43; }), Orientation::Upright},
+        {"directory beyond the data", with([](ExifLayout& s) { s.directoryOffset = 0xFFFFFFF0u; }),
          Orientation::Upright},
-        {"directory inside the header", spec([](ExifSpec& s) { s.directoryOffset = 4; }),
+        {"directory inside the header", with([](ExifLayout& s) { s.directoryOffset = 4; }),
          Orientation::Upright},
-        {"directory at the last byte", spec([](ExifSpec& s) { s.directoryOffset = 37; }),
+        {"directory at the last byte", with([](ExifLayout& s) { s.directoryOffset = 37; }),
          Orientation::Upright},
         // The entries that are there are read; the count cannot make the reader go further.
-        {"entry count 65535", spec([](ExifSpec& s) { s.entryCount = 0xFFFF; }),
+        {"entry count 65535", with([](ExifLayout& s) { s.entryCount = 0xFFFF; }),
          Orientation::Rotate90},
-        {"tag not counted", spec([](ExifSpec& s) { s.entryCount = 1; }), Orientation::Upright},
-        {"cut inside the tag's entry", spec([](ExifSpec& s) { s.keepTiffBytes = 30; }),
+        {"tag not counted", with([](ExifLayout& s) { s.entryCount = 1; }), Orientation::Upright},
+        {"cut inside the tag's entry", with([](ExifLayout& s) { s.keepTiffBytes = 30; }),
          Orientation::Upright},
-        {"cut before the directory", spec([](ExifSpec& s) { s.keepTiffBytes = 9; }),
+        {"cut before the directory", with([](ExifLayout& s) { s.keepTiffBytes = 9; }),
          Orientation::Upright},
-        {"cut in the header", spec([](ExifSpec& s) { s.keepTiffBytes = 5; }), Orientation::Upright},
+        {"cut in the header", with([](ExifLayout& s) { s.keepTiffBytes = 5; }),
+         Orientation::Upright},
         {"byte order XX", "Exif\0\0XX" + ExifContents({}).substr(8), Orientation::Upright},
         {"no Exif header", ExifContents({}).substr(6), Orientation::Upright},
         {"empty", "", Orientation::Upright},
@@ -139,7 +141,7 @@ TEST(ExifReaderTest, FindsTheExifSegmentAmongTheOthers) {
         std::string jpeg;
         Orientation expected;
     };
-    ExifSpec halfTurn;
+    ExifLayout halfTurn;
     halfTurn.value = 3;
     const std::string file = JpegWith("");
     const size_t eoi = file.size() - 2;
