@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "app/EditorTestBase.h"
 #include "app/EditorWindow.h"
 #include "app/FilePane.h"
 #include "core/StringList.h"
@@ -66,28 +67,10 @@ void PressKey(QWidget& target, int key) {
     QApplication::sendEvent(&target, &press);
 }
 
-class EditorOptionsTest : public ::testing::Test {
+class EditorOptionsTest : public EditorTestBase {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_temp.isValid());
-        for (const char* folder : {"program", "docs", "data", "config", "pics", "work"})
-            QDir().mkpath(Root() + folder);
-        core::SaveStringList((Program() + "ORVFIRST").toStdString(), {});
-    }
-
-    QString Root() const { return m_temp.path() + "/"; }
-    QString Program() const { return Root() + "program/"; }
-    QString Work() const { return Root() + "work/"; }
-
     std::unique_ptr<EditorWindow> Start(QStringList arguments = {}) {
-        EditorWindow::Environment environment;
-        environment.programFolder = Program();
-        environment.fallbackFolder = Root() + "config/";
-        environment.dataHome = Root() + "data";
-        environment.documentsFolder = Root() + "docs/";
-        environment.executable = Program() + "pictavo";
-        environment.arguments = std::move(arguments);
-        environment.dialogs = &m_dialogs;
+        EditorWindow::Environment environment = Environment(std::move(arguments));
         environment.musicDevice = [this] {
             return std::make_unique<RecordingMusicDevice>(m_musicPlayed);
         };
@@ -133,8 +116,6 @@ protected:
         EXPECT_FALSE(dialog.isVisible());
     }
 
-    QTemporaryDir m_temp;
-    platform::ScriptedDialogs m_dialogs;
     std::vector<std::string> m_musicPlayed;
 };
 

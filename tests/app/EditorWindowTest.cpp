@@ -12,6 +12,7 @@
 #include <memory>
 #include <ostream>
 
+#include "app/EditorTestBase.h"
 #include "app/EditorWindow.h"
 #include "app/FilePane.h"
 #include "core/StringList.h"
@@ -30,36 +31,12 @@ using app::EditorWindow;
 using platform::Button;
 using Up = app::MoveDirection;
 
-class EditorWindowTest : public ::testing::Test {
+class EditorWindowTest : public EditorTestBase {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_temp.isValid());
-        for (const char* folder : {"program", "docs", "data", "config", "pics", "work"})
-            QDir().mkpath(Root() + folder);
-        // Registration has its own test; the others start as an installed program.
-        Write("ORVFIRST", {});
-    }
-
-    QString Root() const { return m_temp.path() + "/"; }
-    QString Program() const { return Root() + "program/"; }
-    QString Pics() const { return Root() + "pics/"; }
-
     void Write(const QString& name, const core::StringList& lines, QString folder = {}) {
         core::SaveStringList(((folder.isEmpty() ? Program() : folder) + name).toStdString(), lines);
     }
     core::StringList Read(const QString& path) { return core::LoadStringList(path.toStdString()); }
-
-    EditorWindow::Environment Environment(QStringList arguments = {}) {
-        EditorWindow::Environment environment;
-        environment.programFolder = Program();
-        environment.fallbackFolder = Root() + "config/";
-        environment.dataHome = Root() + "data";
-        environment.documentsFolder = Root() + "docs/";
-        environment.executable = Program() + "pictavo";
-        environment.arguments = std::move(arguments);
-        environment.dialogs = &m_dialogs;
-        return environment;
-    }
 
     std::unique_ptr<EditorWindow> Start(QStringList arguments = {}) {
         auto editor = std::make_unique<EditorWindow>(Environment(std::move(arguments)));
@@ -86,9 +63,6 @@ protected:
         editor->AddPictures(paths, AddKind::All);
         return editor;
     }
-
-    QTemporaryDir m_temp;
-    platform::ScriptedDialogs m_dialogs;
 };
 
 // The title as the window shows it: Qt's "[*]" placeholder becomes "*" while modified.

@@ -16,6 +16,7 @@
 #include <ostream>
 #include <string>
 
+#include "app/EditorTestBase.h"
 #include "app/EditorWindow.h"
 #include "core/StringList.h"
 #include "pack/ShowBuilder.h"
@@ -55,12 +56,10 @@ bool WaitForBuild(PackDialog& dialog) {
     return finished;
 }
 
-class PackDialogTest : public ::testing::Test {
+class PackDialogTest : public EditorTestBase {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(m_temp.isValid());
-        for (const char* folder : {"program", "pics", "out", "docs", "config", "data"})
-            QDir().mkpath(Root() + folder);
+        EditorTestBase::SetUp();
         // A stand-in player: the builder copies it byte for byte.
         QFile stub(Program() + "pictavo-show");
         ASSERT_TRUE(stub.open(QIODevice::WriteOnly));
@@ -68,13 +67,7 @@ protected:
                               "ELF stand-in show player\n")
                        .repeated(40));
         stub.close();
-        QFile marker(Program() + "ORVFIRST");  // an installed program: no registration
-        ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
     }
-
-    QString Root() const { return m_temp.path() + "/"; }
-    QString Program() const { return Root() + "program/"; }
-    QString Out() const { return Root() + "out/"; }
 
     QString Picture(const QString& name, Qt::GlobalColor colour) {
         QImage image(40, 30, QImage::Format_RGB32);
@@ -111,14 +104,7 @@ protected:
     }
 
     std::unique_ptr<app::EditorWindow> Editor() {
-        app::EditorWindow::Environment environment;
-        environment.programFolder = Program();
-        environment.fallbackFolder = Root() + "config/";
-        environment.dataHome = Root() + "data";
-        environment.documentsFolder = Root() + "docs/";
-        environment.executable = Program() + "pictavo";
-        environment.dialogs = &m_dialogs;
-        auto editor = std::make_unique<app::EditorWindow>(environment);
+        auto editor = std::make_unique<app::EditorWindow>(Environment());
         editor->OnFirstShow();
         editor->SetPaneFolder(Root() + "pics/");
         editor->AddPictures({Picture("c.jpg", Qt::green), Picture("d.bmp", Qt::yellow)},
@@ -150,8 +136,6 @@ protected:
         return nullptr;
     }
 
-    QTemporaryDir m_temp;
-    platform::ScriptedDialogs m_dialogs;
     settings::ShowSettings m_settings;
     QStringList m_launched;
     bool m_launchFails = false;
